@@ -181,6 +181,35 @@ TEST(RealCharacterDetails, MerlinInfoStatesAndAnimations) {
   EXPECT_TRUE(gesture->frames.back().images.empty());
 }
 
+TEST(RealCharacterDetails, TrayIconsDecodeToTheCheckedPixels) {
+  const struct {
+    const char* file;
+    int side;
+    std::uint64_t checksum;
+  } icons[] = {{"Merlin.acs", 16, 0x340C1E3EAACACEB4ull},
+               {"Genie.acs", 16, 0x5360F3B76D344E26ull},
+               {"HappyFace.acs", 18, 0x739170DE490DE91Cull}};
+  for (const auto& want : icons) {
+    ACS_LOAD_BYTES_OR_SKIP(bytes, want.file);
+    const Character character = ReadCharacter(bytes, want.file);
+    ASSERT_TRUE(character.info.tray_icon.has_value()) << want.file;
+    const RgbaImage icon = DecodeTrayIcon(*character.info.tray_icon);
+    EXPECT_EQ(icon.width, want.side);
+    EXPECT_EQ(icon.height, want.side);
+    EXPECT_EQ(Fnv1a(icon.rgba), want.checksum) << want.file;
+  }
+}
+
+TEST(RealCharacterDetails, DamagedTrayIconIsRefused) {
+  ACS_LOAD_BYTES_OR_SKIP(bytes, "Merlin.acs");
+  const TrayIcon good = *ReadCharacter(bytes, "Merlin.acs").info.tray_icon;
+  TrayIcon cut = good;
+  cut.color_dib.resize(cut.color_dib.size() - 1);  // last row cut short
+  EXPECT_THROW((void)DecodeTrayIcon(cut), RuntimeError);
+  const TrayIcon swapped{good.color_dib, good.mask_dib};  // mask and image the wrong way round
+  EXPECT_THROW((void)DecodeTrayIcon(swapped), RuntimeError);
+}
+
 TEST(RealCharacterDetails, ReturnAnimationsAreNamed) {
   ACS_LOAD_BYTES_OR_SKIP(bytes, "MaxALERT.acs");
   const Character max = ReadCharacter(bytes, "MaxALERT.acs");
