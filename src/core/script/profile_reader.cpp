@@ -37,13 +37,16 @@ void StatRegularFile(const std::string& path, std::uintmax_t& size, fs::file_tim
   if (size > ProfileReader::kMaxFileBytes) throw RuntimeError(err::kOutOfMemory, "Out of memory");
 }
 
-std::string ReadAll(const std::string& path) {
+// The whole file, `expected_size` bytes as its status said; a file that has grown since is
+// read to its end (within the limit), one that has shrunk up to where it ends.
+std::string ReadAll(const std::string& path, std::uintmax_t expected_size) {
   std::ifstream in(path, std::ios::binary);
   if (!in.is_open()) throw RuntimeError(err::kPermissionDenied, "Permission denied");
-  std::string bytes;
-  char chunk[64 * 1024];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-    bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+  std::string bytes(static_cast<std::size_t>(expected_size), '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  for (char c; in.get(c);) {
+    bytes.push_back(c);
     if (bytes.size() > ProfileReader::kMaxFileBytes) {
       throw RuntimeError(err::kOutOfMemory, "Out of memory");
     }
@@ -93,7 +96,7 @@ std::shared_ptr<const ProfileData> ProfileReader::Load(std::string_view file) {
   entry.name = std::string(file);
   entry.disk_path = *found;
   StatRegularFile(entry.disk_path, entry.size, entry.modified);
-  entry.data = std::make_shared<const ProfileData>(ReadAll(entry.disk_path));
+  entry.data = std::make_shared<const ProfileData>(ReadAll(entry.disk_path, entry.size));
   ++parse_count_;
   return Store(std::move(entry)).data;
 }
