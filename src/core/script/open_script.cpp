@@ -1,0 +1,161 @@
+#include "core/script/open_script.h"
+
+#include <limits>
+#include <vector>
+
+#include "core/agent/agent_commands.h"
+#include "core/agent/characters.h"
+#include "core/app/player.h"
+#include "core/app/report_error.h"
+#include "core/interp/play_script.h"
+#include "core/script/profile.h"
+#include "core/util/numbers.h"
+#include "core/util/paths.h"
+#include "core/util/text.h"
+#include "platform/runtime_error.h"
+
+namespace rirerazo {
+namespace {
+
+constexpr const char* kModuleTag = "M:MOS:";
+constexpr const char* kProcedure = "OpenScriptFromFile";
+constexpr const char* kHeader = "VORN Script";
+constexpr std::size_t kMaxTableSize = std::numeric_limits<std::int16_t>::max();
+
+// Runs one step of loading; an error is reported and loading goes on with the next step.
+template <class Step>
+void RunStep(Player& player, Step&& step) {
+  try {
+    step();
+  } catch (const RuntimeError& error) {
+    ReportError(player, kModuleTag, kProcedure, error);
+  }
+}
+
+// The key names of a section, in file order.
+std::vector<std::string> KeyNames(const std::string& path, const std::string& section) {
+  return ParseStringIntoArray(GetProfile(path, section, std::nullopt, ""), std::string(1, '\0'));
+}
+
+// A table of the script file holds at most 32767 entries, like its 16-bit count.
+void CheckRoom(std::size_t size) {
+  if (size >= kMaxTableSize) throw RuntimeError(err::kOverflow, "Overflow");
+}
+
+void ReadSlideShowSettings(Player& player, const std::string& path) {
+  player.gPowerPointFile = GetProfile(path, kHeader, "PowerPointFile", "");
+  if (player.gPowerPointFile.empty()) return;
+  RunStep(player, [&] {
+    player.gPowerPointAutoAdvance = CLng(GetProfile(path, kHeader, "PowerPointAutoAdvance", "0"));
+  });
+  RunStep(player, [&] {
+    player.gPowerPointRepeat =
+        CLng(PositiveFlag(GetProfile(path, kHeader, "PowerPointRepeat", "0")));
+  });
+  RunStep(player, [&] {
+    player.gPowerPointPause =
+        CLng(ClampNumberText(GetProfile(path, kHeader, "PowerPointPause", "1"), 0, 60));
+  });
+  player.gPowerPointFile = ResolveScriptPath(player, player.gPowerPointFile);
+  if (FileExists(player.gPowerPointFile)) {
+    player.gPowerPointBusy = true;
+  } else {
+    player.gPowerPointFile.clear();
+  }
+}
+
+// Loads one character from its path, then by its bare file name. False after the
+// loader's message for a character that cannot be loaded.
+bool LoadCharacter(Player& player, const std::string& id, std::string file,
+                   std::int32_t& language) {
+  if (CharLoad(player, id, file, true, false, false, language)) return true;
+  file = FileNameOnly(file);
+  if (CharLoad(player, id, file, true, false, false, language)) return true;
+  player.ui().MessageBox("Error loading " + id + " from\r\n" + file + player.gDoubleCrLf +
+                             "Please open this VORN Script in a text editor and change the "
+                             "character's path.",
+                         kDefaultTitle, platform::mb::kOkOnly | platform::mb::kExclamation);
+  return false;
+}
+
+// A language id that does not convert keeps the previous character's value.
+bool LoadCharacters(Player& player, const std::string& path) {
+  std::int32_t language = 0;
+  for (const std::string& id : KeyNames(path, "Characters")) {
+    if (id.empty()) continue;
+    const std::string file = GetProfile(path, "Characters", id, "");
+    RunStep(player, [&] { language = CLng(GetProfile(path, "LanguageIDs", id, "&H409")); });
+    if (file.empty()) continue;
+    if (!LoadCharacter(player, id, file, language)) return false;
+  }
+  return true;
+}
+
+void ReadBookmarks(Player& player, const std::string& path) {
+  player.gBookmarks.clear();
+  for (const std::string& key : KeyNames(path, "Bookmarks")) {
+    bool added = false;
+    RunStep(player, [&] {
+      CheckRoom(player.gBookmarks.size());
+      player.gBookmarks.emplace_back();
+      added = true;
+    });
+    if (!added) continue;
+    BookmarkEntry& entry = player.gBookmarks.back();
+    RunStep(player, [&] { entry.BookmarkID = CLng(key); });
+    std::string script = GetProfileSection(path, "BookmarkScript:" + key);
+    if (!script.empty()) entry.Script = std::move(script);
+  }
+}
+
+// A value "caption|~|voice"; without the separator both stay empty.
+void SplitCommandValue(const std::string& value, CommandEntry& entry) {
+  const std::size_t separator = value.find("|~|");
+  if (value.empty() || separator == std::string::npos) return;
+  entry.Caption = value.substr(0, separator);
+  entry.Voice = value.substr(separator + 3);
+}
+
+// Commands are appended to those of earlier loads in the same run.
+void ReadCommands(Player& player, const std::string& path) {
+  const std::vector<std::string> keys = KeyNames(path, "Commands");
+  player.gMenuName = GetProfile(path, "Commands", "MenuName", "");
+  for (const std::string& key : keys) {
+    if (UCase(key) == "MENUNAME") continue;
+    bool added = false;
+    RunStep(player, [&] {
+      CheckRoom(player.gCommands.size());
+      player.gCommands.push_back(CommandEntry{key, {}, {}, {}});
+      added = true;
+    });
+    if (!added) continue;
+    CommandEntry& entry = player.gCommands.back();
+    SplitCommandValue(GetProfile(path, "Commands", key, ""), entry);
+    entry.Script = GetProfileSection(path, "CommandScript:" + key);
+  }
+}
+
+}  // namespace
+
+bool OpenScriptFromFile(Player& player, const std::string& path, bool bPlay) {
+  if (path.find("://") != std::string::npos) {
+    OpenScriptFromURL(player, path, bPlay);
+    return false;
+  }
+  if (GetProfile(path, kHeader, "Version", "").empty()) {
+    player.ui().MessageBox("'" + FileNameOnly(path) + "' is not a valid VORN Script File.",
+                           kDefaultTitle, platform::mb::kOkOnly | platform::mb::kExclamation);
+    return false;
+  }
+  const std::string script = GetProfileSection(path, "Script");
+  player.ui().SetCursor(platform::Cursor::kBusy);
+  ReadSlideShowSettings(player, path);
+  if (!LoadCharacters(player, path)) return false;
+  ReadBookmarks(player, path);
+  ReadCommands(player, path);
+  UpdateAgentCommandsAll(player);
+  if (bPlay) PlayScript(player, script, false, player.gPowerPointBusy);
+  return true;
+}
+
+}  // namespace rirerazo
