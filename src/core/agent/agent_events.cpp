@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/app/player.h"
-#include "core/app/report_error.h"
 #include "core/interp/play_script.h"
 #include "platform/runtime_error.h"
 
@@ -20,7 +19,7 @@ void AgentControl_Bookmark(Player& player, std::int32_t bookmark_id) {
       return;
     }
   } catch (const RuntimeError& error) {
-    ReportError(player, "RIRERazo:", "AgentControl_Bookmark", error);
+    player.ReportError("RIRERazo:", "AgentControl_Bookmark", error);
   }
 }
 

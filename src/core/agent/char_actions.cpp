@@ -50,7 +50,7 @@ void ForEachCharacter(Player& player, Call&& call) {
 void CharSpeak(Player& player, const std::string& text, const std::string& sound_path) {
   QueueOnCurrent(player, [&](platform::AgentCharacter& character) {
     SpeechParts parts = SplitSpeech(text, sound_path);
-    if (parts.sound_given) parts.sound = ResolveScriptPath(player, parts.sound);
+    if (parts.sound_given) parts.sound = util::ResolveScriptPath(parts.sound, player);
     parts.text = TagPlayerName(parts.text);
     if (parts.sound.empty()) return character.Speak(parts.text, std::nullopt);
     if (parts.text.empty()) return character.Speak(std::nullopt, parts.sound);
@@ -68,8 +68,8 @@ void CharPlay(Player& player, const std::string& animation) {
 
 void CharMoveTo(Player& player, std::int32_t x_px, std::int32_t y_px, std::int32_t speed_ms) {
   QueueOnCurrent(player, [&](platform::AgentCharacter& c) {
-    const std::int16_t x = CInt(x_px);
-    const std::int16_t y = CInt(y_px);
+    const std::int16_t x = util::RoundToInt16(x_px);
+    const std::int16_t y = util::RoundToInt16(y_px);
     std::optional<std::int32_t> speed;
     if (speed_ms != -1) speed = speed_ms;
     return c.MoveTo(x, y, speed);
@@ -78,7 +78,7 @@ void CharMoveTo(Player& player, std::int32_t x_px, std::int32_t y_px, std::int32
 
 void CharGestureAt(Player& player, std::int32_t x_px, std::int32_t y_px) {
   QueueOnCurrent(player,
-                 [&](platform::AgentCharacter& c) { return c.GestureAt(CInt(x_px), CInt(y_px)); });
+                 [&](platform::AgentCharacter& c) { return c.GestureAt(util::RoundToInt16(x_px), util::RoundToInt16(y_px)); });
 }
 
 void CharShow(Player& player) {
@@ -102,11 +102,11 @@ void CharHideAll(Player& player) {
 }
 
 void CharWidth(Player& player, const std::string& text) {
-  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetWidth(CInt(Val(text))); });
+  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetWidth(util::RoundToInt16(util::Val(text))); });
 }
 
 void CharHeight(Player& player, const std::string& text) {
-  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetHeight(CInt(Val(text))); });
+  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetHeight(util::RoundToInt16(util::Val(text))); });
 }
 
 void CharTTSModeID(Player& player, const std::string& text) {
@@ -115,15 +115,15 @@ void CharTTSModeID(Player& player, const std::string& text) {
 
 void CharBalloonFontName(Player& player, const std::string& text) {
   SetOnCurrent(player,
-               [&](platform::AgentCharacter& c) { c.SetBalloonFontName(TrimChars(text, "\"")); });
+               [&](platform::AgentCharacter& c) { c.SetBalloonFontName(util::TrimChars(text, "\"")); });
 }
 
 void CharBalloonFontSize(Player& player, const std::string& text) {
-  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetBalloonFontSize(CLng(text)); });
+  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetBalloonFontSize(util::TextToInt32(text)); });
 }
 
 void CharBalloonStyle(Player& player, const std::string& text) {
-  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetBalloonStyle(CLng(Val(text))); });
+  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetBalloonStyle(util::RoundToInt32(util::Val(text))); });
 }
 
 void WaitFor(Player& player, platform::AgentRequest request) {

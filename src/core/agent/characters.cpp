@@ -3,13 +3,16 @@
 #include <limits>
 
 #include "core/app/player.h"
-#include "core/util/text.h"
+#include "core/util/ascii.h"
+#include "core/util/paths.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo {
 namespace {
 
 constexpr std::int32_t kEnglishUs = 0x409;
+// The table's count is a 16-bit number.
+constexpr std::size_t kMaxCharacters = std::numeric_limits<std::int16_t>::max();
 
 // The name of the character loaded under `id`, empty when the control holds none.
 std::string LoadedName(platform::AgentControl& agent, const std::string& id) {
@@ -54,7 +57,7 @@ void SetLanguage(platform::AgentControl& agent, const std::string& id, std::int3
 // Adds the table entry of a character the control has just loaded and makes it current.
 void AddTableEntry(Player& player, const std::string& id, const std::string& path) {
   player.gCurChar = &player.agent().Character(id);
-  if (player.gCharacters.size() >= static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
+  if (player.gCharacters.size() >= kMaxCharacters) {
     throw RuntimeError(err::kOverflow, "Overflow");
   }
   player.gCharacters.push_back(CharEntry{id, path, 0, 0});
@@ -84,7 +87,7 @@ bool CharLoad(Player& player, const std::string& pstrCharID, std::string pstrFil
   } catch (const RuntimeError&) {
   }
   if (!TryLoad(agent, pstrCharID, pstrFileName)) {
-    pstrFileName = player.gAppPath + FileNameOnly(pstrFileName);
+    pstrFileName = player.gAppPath + util::FileNameOnly(pstrFileName);
     if (!TryLoad(agent, pstrCharID, pstrFileName)) {
       if (pfShowErrors) {
         player.ui().MessageBox("Error Loading Character: " + pstrCharID + player.gDoubleCrLf +
@@ -119,7 +122,7 @@ void CharSelect(Player& player, const std::string& pstrCharID) {
 }
 
 std::string CharListen(Player& player, const std::string& pstrTrueFalse) {
-  const std::string word = UCase(pstrTrueFalse);
+  const std::string word = util::UCase(pstrTrueFalse);
   if (word != "TRUE" && word != "FALSE") return {};
   try {
     if (player.gCurChar != nullptr) player.gCurChar->Listen(word == "TRUE");

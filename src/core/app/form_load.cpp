@@ -3,9 +3,9 @@
 #include <string>
 
 #include "core/app/player.h"
-#include "core/app/report_error.h"
 #include "core/app/startup_hooks.h"
 #include "core/script/open_script.h"
+#include "core/util/ascii.h"
 #include "core/util/paths.h"
 #include "core/util/text.h"
 #include "platform/runtime_error.h"
@@ -13,16 +13,9 @@
 namespace rirerazo {
 namespace {
 
-// The folder of `executable` with one trailing separator.
-std::string ProgramFolder(const std::string& executable) {
-  std::string folder = PathOnly(executable);
-  if (folder.empty() || (folder.back() != '/' && folder.back() != '\\')) folder += '/';
-  return folder;
-}
-
 // The file name without folder and extension: "/opt/x/RIRERAZO.EXE" gives "RIRERAZO".
 std::string BareProgramName(const std::string& program_file_name) {
-  std::string name = FileNameOnly(program_file_name);
+  std::string name = util::FileNameOnly(program_file_name);
   const std::size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.erase(dot);
   return name;
@@ -30,9 +23,9 @@ std::string BareProgramName(const std::string& program_file_name) {
 
 // File mode: the named file as written (current folder), else in the program's folder.
 bool OpenNamedFile(Player& player) {
-  if (FileExists(player.strScriptFile)) {
+  if (util::FileExists(player.strScriptFile)) {
     player.gScriptFile = player.strScriptFile;
-  } else if (FileExists(player.gAppPath + player.strScriptFile)) {
+  } else if (util::FileExists(player.gAppPath + player.strScriptFile)) {
     player.gScriptFile = player.gAppPath + player.strScriptFile;
   }
   if (player.gScriptFile.empty()) return false;
@@ -41,14 +34,14 @@ bool OpenNamedFile(Player& player) {
 
 // Dialog mode: the file chosen in the Open dialog.
 bool OpenChosenFile(Player& player) {
-  player.strScriptFile = TrimChars(OpenFile(player).value_or(""), "\"");
+  player.strScriptFile = util::TrimChars(OpenFile(player).value_or(""), "\"");
   player.gScriptFile = player.strScriptFile;
-  if (!FileExists(player.gScriptFile)) return false;
+  if (!util::FileExists(player.gScriptFile)) return false;
   return OpenScriptFromFile(player, player.gScriptFile, true);
 }
 
 bool IsDialogName(const std::string& program_name) {
-  const std::string upper = UCase(program_name);
+  const std::string upper = util::UCase(program_name);
   return upper == "DAREZAZ" || upper == "RIRERAZO";
 }
 
@@ -63,13 +56,13 @@ bool OpenScriptOfRunMode(Player& player) {
 void Player::Form_Load(const std::string& command_line, const std::string& program_file_name) {
   try {
     gExePath = system().ExecutablePath();
-    gAppPath = ProgramFolder(gExePath);
+    gAppPath = util::AppPathFrom(gExePath);
     program_name = BareProgramName(program_file_name);
     gDoubleCrLf = "\r\n\r\n";
     if (!strScriptFile.empty()) {
       mfExitWhenDone = true;
     } else {
-      strScriptFile = TrimChars(command_line, "\"");
+      strScriptFile = util::TrimChars(command_line, "\"");
     }
     gScreenWidth = ui().ScreenWidthPx();
     gScreenHeight = ui().ScreenHeightPx();
@@ -77,7 +70,7 @@ void Player::Form_Load(const std::string& command_line, const std::string& progr
     if (mfExitWhenDone) return;
     if (!OpenScriptOfRunMode(*this)) UnloadMainForm();
   } catch (const RuntimeError& error) {
-    ReportError(*this, "RIRERazo:", "Form_Load", error);
+    ReportError("RIRERazo:", "Form_Load", error);
   }
 }
 

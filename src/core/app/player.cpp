@@ -5,7 +5,8 @@
 
 namespace rirerazo {
 
-Player::Player(platform::Platform& services) : services_(services) {
+Player::Player(platform::Platform& services)
+    : services_(services), error_report_(*services.ui, *this) {
   services_.agent->SetEventListener(this);
 }
 
@@ -16,6 +17,13 @@ void Player::UnloadMainForm() {
   unloaded_ = true;
   Form_Unload(*this);
   loop().Quit();
+}
+
+void Player::UnloadBackdrop() { Backdrop_Unload(*this); }
+
+app::ReportOutcome Player::ReportError(std::string_view tag, std::string_view procedure,
+                                       const RuntimeError& error) {
+  return error_report_.ReportError(tag, procedure, error);
 }
 
 void Player::OnBookmark(std::int32_t bookmark_id) { AgentControl_Bookmark(*this, bookmark_id); }

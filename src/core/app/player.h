@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "core/app/error_report.h"
+#include "core/app/form_unload.h"
+#include "core/util/startup_paths.h"
 #include "platform/agent_control.h"
 #include "platform/platform.h"
 
@@ -43,7 +46,11 @@ struct CommandEntry {
   std::string Script;
 };
 
-class Player : public platform::AgentEvents {
+// The start-up paths gAppPath, gExePath and gScriptFile are inherited, so the path
+// helpers (util::ResolveScriptPath) take the Player itself.
+class Player : public platform::AgentEvents,
+               public app::FormUnload,
+               public util::StartupPaths {
  public:
   // `services` must hold every service and outlive the Player. The Player registers itself
   // as the character control's event listener and unregisters on destruction.
@@ -60,8 +67,15 @@ class Player : public platform::AgentEvents {
 
   // Unloads the main form: runs Form_Unload once and asks the message loop to quit. A
   // running script stops after its current line. Calling it again does nothing.
-  void UnloadMainForm();
+  void UnloadMainForm() override;
   bool Unloaded() const { return unloaded_; }
+  // Closes the backdrop window when one is open.
+  void UnloadBackdrop() override;
+
+  // The uniform report of an unexpected error (`tag` names the module, `procedure` the
+  // procedure). Cancel unloads the main form.
+  app::ReportOutcome ReportError(std::string_view tag, std::string_view procedure,
+                                 const RuntimeError& error);
 
   // The services of the host.
   platform::Ui& ui() const { return *services_.ui; }
@@ -79,9 +93,6 @@ class Player : public platform::AgentEvents {
   void OnHide(const std::string& character_id, platform::VisibilityCause cause) override;
 
   // --- Start-up ---
-  std::string gAppPath;     // the program's folder, ending in a separator
-  std::string gExePath;     // the running executable
-  std::string gScriptFile;  // the script file start-up opened; base for relative names
   std::string gDoubleCrLf = "\r\n\r\n";
   std::int32_t gScreenWidth = 0;   // pixels
   std::int32_t gScreenHeight = 0;  // pixels
@@ -117,6 +128,7 @@ class Player : public platform::AgentEvents {
 
  private:
   platform::Platform& services_;
+  app::ErrorReport error_report_;
   bool unloaded_ = false;
 };
 

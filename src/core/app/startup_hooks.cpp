@@ -10,4 +10,6 @@ void InstallTrayIcon(Player&) {}
 
 void Form_Unload(Player&) {}
 
+void Backdrop_Unload(Player&) {}
+
 }  // namespace rirerazo

@@ -23,4 +23,7 @@ void InstallTrayIcon(Player& player);
 // The main form's clean-up when it unloads: tray icon, other windows, media.
 void Form_Unload(Player& player);
 
+// Closes the backdrop window when one is open.
+void Backdrop_Unload(Player& player);
+
 }  // namespace rirerazo

@@ -4,7 +4,8 @@
 
 #include "core/agent/char_actions.h"
 #include "core/agent/characters.h"
-#include "core/expr/cparser.h"
+#include "core/app/player.h"
+#include "core/expr/c_parser.h"
 #include "core/interp/line_rules.h"
 #include "core/interp/substitutions.h"
 #include "core/util/numbers.h"
@@ -20,11 +21,11 @@ std::string_view ArgumentTail(const Statement& statement) {
   return TailAfter(statement.line, statement.char_id.size() + statement.keyword.size());
 }
 
-std::string Unquoted(std::string_view text) { return TrimChars(std::string(text), kQuote); }
+std::string Unquoted(std::string_view text) { return util::TrimChars(std::string(text), kQuote); }
 
 // A coordinate expression evaluated and rounded to the nearest 32-bit integer.
 std::int32_t Coordinate(Player& player, const std::string& expression) {
-  return CLng(ParseOption(player, expression));
+  return util::RoundToInt32(ParseOption(player, expression));
 }
 
 }  // namespace
@@ -34,11 +35,11 @@ void ShowStatement(Player& player, const Statement&) { CharShow(player); }
 void HideStatement(Player& player, const Statement&) { CharHide(player); }
 
 void SpeakStatement(Player& player, const Statement& statement) {
-  CharSpeak(player, FixQuotes(Unquoted(ArgumentTail(statement))), "");
+  CharSpeak(player, util::FixQuotes(Unquoted(ArgumentTail(statement))), "");
 }
 
 void ThinkStatement(Player& player, const Statement& statement) {
-  CharThink(player, FixQuotes(Unquoted(ArgumentTail(statement))));
+  CharThink(player, util::FixQuotes(Unquoted(ArgumentTail(statement))));
 }
 
 void PlayStatement(Player& player, const Statement& statement) {
@@ -48,7 +49,7 @@ void PlayStatement(Player& player, const Statement& statement) {
 void MoveToStatement(Player& player, const Statement& statement) {
   const std::string tail(ArgumentTail(statement));
   if (tail.find(',') == std::string::npos) return;
-  CParser parser;
+  CParser parser(player.ui());
   parser.ParseIt(tail, ",");
   const std::int32_t x = Coordinate(player, parser.Field(1));
   const std::int32_t y = Coordinate(player, parser.Field(2));
@@ -87,11 +88,11 @@ void ListenStatement(Player& player, const Statement& statement) {
 }
 
 void WidthStatement(Player& player, const Statement& statement) {
-  CharWidth(player, std::string(TrimBlanks(AfterEquals(statement.line))));
+  CharWidth(player, std::string(util::Trim(AfterEquals(statement.line))));
 }
 
 void HeightStatement(Player& player, const Statement& statement) {
-  CharHeight(player, std::string(TrimBlanks(AfterEquals(statement.line))));
+  CharHeight(player, std::string(util::Trim(AfterEquals(statement.line))));
 }
 
 }  // namespace rirerazo

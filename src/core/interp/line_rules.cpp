@@ -1,18 +1,11 @@
 #include "core/interp/line_rules.h"
 
-#include <algorithm>
+#include "core/util/ascii.h"
+#include "core/util/text.h"
 
 
 namespace rirerazo {
 namespace {
-
-char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return FoldAscii(x) == FoldAscii(y);
-         });
-}
 
 // The text without blanks, upper-cased, compared with `keyword` (already upper case) as a
 // prefix or as the whole text, without building a copy.
@@ -21,19 +14,13 @@ bool BlanklessMatches(std::string_view text, std::string_view keyword, bool whol
   for (char c : text) {
     if (c == ' ') continue;
     if (k == keyword.size()) return !whole;
-    if (FoldAscii(c) != keyword[k]) return false;
+    if (util::AsciiUpper(c) != keyword[k]) return false;
     ++k;
   }
   return k == keyword.size();
 }
 
 }  // namespace
-
-std::string_view TrimBlanks(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string RemoveBlanks(std::string_view text) {
   std::string result;
@@ -60,12 +47,12 @@ std::string_view NextLine(std::string_view script, std::size_t& pos) {
 bool IsSetReqLine(std::string_view line) { return BlanklessMatches(line, "SETREQ=", false); }
 
 std::string SetReqStatement(std::string_view line) {
-  std::string statement(TrimBlanks(AfterEquals(line)));
+  std::string statement(util::Trim(AfterEquals(line)));
   const std::size_t paren = statement.find('(');
   if (paren != std::string::npos) statement[paren] = ' ';
   if (!statement.empty() && statement.back() == ')') {
     statement.pop_back();
-    statement = std::string(TrimBlanks(statement));
+    statement = std::string(util::Trim(statement));
   }
   return statement;
 }
@@ -90,7 +77,7 @@ std::string_view AfterFirstBlank(std::string_view line) {
 
 bool AddressesCharacter(std::string_view line, std::string_view id) {
   return line.size() > id.size() && line[id.size()] == '.' &&
-         EqualsIgnoreAsciiCase(line.substr(0, id.size()), id);
+         util::StartsWithIgnoreCase(line, id);
 }
 
 }  // namespace rirerazo

@@ -7,8 +7,6 @@
 
 namespace rirerazo {
 
-// Blanks trimmed at both ends (tabs stay).
-std::string_view TrimBlanks(std::string_view text);
 // The text without any blank.
 std::string RemoveBlanks(std::string_view text);
 

@@ -11,6 +11,7 @@
 #include "core/interp/slide_show_handoff.h"
 #include "core/interp/statement_tables.h"
 #include "core/interp/substitutions.h"
+#include "core/util/ascii.h"
 #include "core/util/paths.h"
 #include "core/util/text.h"
 #include "platform/runtime_error.h"
@@ -64,7 +65,7 @@ std::string AddressedCharacter(Player& player, std::string_view line) {
 // Finds the handler of the statement; null when the line matches no keyword of its class.
 StatementHandler Classify(Statement& statement) {
   if (!statement.char_id.empty()) {
-    const CharStatementRow* row = MatchCharStatement(statement.upper_line, UCase(statement.char_id));
+    const CharStatementRow* row = MatchCharStatement(statement.upper_line, util::UCase(statement.char_id));
     if (row == nullptr) return nullptr;
     statement.keyword = row->keyword;
     return row->handler;
@@ -78,7 +79,7 @@ bool PlayLine(Player& player, std::string_view text, ScriptRun& run) {
   Statement statement;
   const bool setreq = IsSetReqLine(text);
   statement.line = setreq ? SetReqStatement(text) : std::string(text);
-  statement.upper_line = UCase(statement.line);
+  statement.upper_line = util::UCase(statement.line);
   statement.char_id = AddressedCharacter(player, statement.line);
   if (StatementHandler handler = Classify(statement)) {
     if (!Guarded(player, [&] { handler(player, statement); })) return false;
@@ -98,7 +99,7 @@ bool QueueMarker(Player& player, const char* mark, platform::AgentRequest& reque
 
 bool HandsOffToSlideShow(Player& player, bool pfRecursive, bool pbPowerPoint) {
   return !pfRecursive && !player.gPowerPointFile.empty() && pbPowerPoint &&
-         FileExists(player.gPowerPointFile);
+         util::FileExists(player.gPowerPointFile);
 }
 
 }  // namespace
@@ -108,7 +109,7 @@ std::string PlayScriptErrorText(long number, const std::string& description) {
 }
 
 void PlayScript(Player& player, std::string pstrScript, bool pfRecursive, bool pbPowerPoint) {
-  if (player.gCurCharIndex == 0 || TrimChars(pstrScript, "\r\n").empty()) return;
+  if (player.gCurCharIndex == 0 || util::TrimChars(pstrScript, "\r\n").empty()) return;
   pstrScript += "\r\n";
   if (HandsOffToSlideShow(player, pfRecursive, pbPowerPoint)) {
     Guarded(player, [&] { StartSlideShow(player, pstrScript); });
@@ -118,7 +119,7 @@ void PlayScript(Player& player, std::string pstrScript, bool pfRecursive, bool p
   ScriptRun run;
   std::size_t pos = 0;
   while (pos < script.size()) {
-    const std::string_view line = TrimBlanks(NextLine(script, pos));
+    const std::string_view line = util::Trim(NextLine(script, pos));
     if (!line.empty() && !PlayLine(player, line, run)) return;
     player.loop().DoEvents();
     if (player.Unloaded()) return;

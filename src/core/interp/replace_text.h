@@ -9,13 +9,9 @@ namespace rirerazo {
 
 enum class Compare { kExact, kIgnoreAsciiCase };
 
-// Replaces every occurrence of `find` (non-empty) in `text`. Returns true when anything was
-// replaced. When nothing matches, `text` is left untouched and no copy is made.
-bool ReplaceAll(std::string& text, std::string_view find, std::string_view replacement,
-                Compare compare);
-
-// The position of `find` in `text` from `from` on, or npos; ASCII letters match either case.
-std::size_t FindIgnoreAsciiCase(std::string_view text, std::string_view find,
-                                std::size_t from = 0);
+// Replaces every occurrence of `find` (non-empty) in `text` in place. Returns true when
+// anything was replaced; when nothing matches, `text` is left untouched and not copied.
+bool ReplaceText(std::string& text, std::string_view find, std::string_view replacement,
+                 Compare compare);
 
 }  // namespace rirerazo

@@ -4,9 +4,10 @@
 #include <string_view>
 
 #include "core/app/player.h"
-#include "core/expr/ceval.h"
+#include "core/expr/c_eval.h"
 #include "core/interp/date_phrases.h"
 #include "core/interp/replace_text.h"
+#include "core/util/ascii.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo {
@@ -33,7 +34,7 @@ void ReplaceReference(std::string& text, const std::string& id, std::string_view
                       long value) {
   std::string find = id;
   find += suffix;
-  ReplaceAll(text, find, std::to_string(value), Compare::kIgnoreAsciiCase);
+  ReplaceText(text, find, std::to_string(value), Compare::kIgnoreAsciiCase);
 }
 
 }  // namespace
@@ -41,7 +42,7 @@ void ReplaceReference(std::string& text, const std::string& id, std::string_view
 void ReplaceScreenWords(std::string& script, const std::vector<CharEntry>& characters,
                         std::int32_t screen_width_px, std::int32_t screen_height_px) {
   for (const CharEntry& entry : characters) {
-    if (FindIgnoreAsciiCase(script, entry.CharID) == std::string::npos) continue;
+    if (util::FindIgnoreCase(script, entry.CharID) == std::string::npos) continue;
     for (std::size_t i = 0; i < kScreenWords.size(); ++i) {
       const bool horizontal = i < 3;
       const std::int32_t screen = horizontal ? screen_width_px : screen_height_px;
@@ -53,16 +54,16 @@ void ReplaceScreenWords(std::string& script, const std::vector<CharEntry>& chara
 }
 
 void JoinBlanks(std::string& script) {
-  ReplaceAll(script, "  &", " &", Compare::kExact);
-  ReplaceAll(script, "&  ", "& ", Compare::kExact);
+  ReplaceText(script, "  &", " &", Compare::kExact);
+  ReplaceText(script, "&  ", "& ", Compare::kExact);
 }
 
 void ReplacePhrase(std::string& script, const std::string& phrase, const std::string& value) {
   if (script.find(phrase) == std::string::npos) return;
-  ReplaceAll(script, "\" & " + phrase + " & \"", value, Compare::kExact);
-  ReplaceAll(script, "\" & " + phrase, value, Compare::kExact);
-  ReplaceAll(script, phrase + " & \"", value, Compare::kExact);
-  ReplaceAll(script, phrase, value, Compare::kExact);
+  ReplaceText(script, "\" & " + phrase + " & \"", value, Compare::kExact);
+  ReplaceText(script, "\" & " + phrase, value, Compare::kExact);
+  ReplaceText(script, phrase + " & \"", value, Compare::kExact);
+  ReplaceText(script, phrase, value, Compare::kExact);
 }
 
 void ReplaceDatePhrases(std::string& script, const platform::Clock& clock) {
@@ -81,7 +82,7 @@ std::string SubstituteScript(Player& player, std::string script) {
 
 double ParseOption(Player& player, std::string text) {
   for (const CharEntry& entry : player.gCharacters) {
-    if (FindIgnoreAsciiCase(text, entry.CharID + ".") == std::string::npos) continue;
+    if (util::FindIgnoreCase(text, entry.CharID + ".") == std::string::npos) continue;
     try {
       const platform::AgentCharacter& character = player.agent().Character(entry.CharID);
       ReplaceReference(text, entry.CharID, ".Left", character.Left());

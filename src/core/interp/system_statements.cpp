@@ -1,7 +1,7 @@
 #include "core/interp/system_statements.h"
 
 #include "core/app/player.h"
-#include "core/util/text.h"
+#include "core/util/ascii.h"
 
 namespace rirerazo {
 
@@ -10,7 +10,7 @@ void PropertySheetStatement(Player& player, const Statement&) {
 }
 
 void VornCloseStatement(Player& player, const Statement&) {
-  if (UCase(player.program_name) != "VORN") player.UnloadMainForm();
+  if (util::UCase(player.program_name) != "VORN") player.UnloadMainForm();
 }
 
 // Not built yet: these statements need services the platform bundle does not offer yet.

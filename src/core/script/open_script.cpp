@@ -6,9 +6,9 @@
 #include "core/agent/agent_commands.h"
 #include "core/agent/characters.h"
 #include "core/app/player.h"
-#include "core/app/report_error.h"
 #include "core/interp/play_script.h"
 #include "core/script/profile.h"
+#include "core/util/ascii.h"
 #include "core/util/numbers.h"
 #include "core/util/paths.h"
 #include "core/util/text.h"
@@ -28,13 +28,13 @@ void RunStep(Player& player, Step&& step) {
   try {
     step();
   } catch (const RuntimeError& error) {
-    ReportError(player, kModuleTag, kProcedure, error);
+    player.ReportError(kModuleTag, kProcedure, error);
   }
 }
 
 // The key names of a section, in file order.
 std::vector<std::string> KeyNames(const std::string& path, const std::string& section) {
-  return ParseStringIntoArray(GetProfile(path, section, std::nullopt, ""), std::string(1, '\0'));
+  return util::ParseStringIntoArray(GetProfile(path, section, std::nullopt, ""), std::string(1, '\0'));
 }
 
 // A table of the script file holds at most 32767 entries, like its 16-bit count.
@@ -46,18 +46,18 @@ void ReadSlideShowSettings(Player& player, const std::string& path) {
   player.gPowerPointFile = GetProfile(path, kHeader, "PowerPointFile", "");
   if (player.gPowerPointFile.empty()) return;
   RunStep(player, [&] {
-    player.gPowerPointAutoAdvance = CLng(GetProfile(path, kHeader, "PowerPointAutoAdvance", "0"));
+    player.gPowerPointAutoAdvance = util::TextToInt32(GetProfile(path, kHeader, "PowerPointAutoAdvance", "0"));
   });
   RunStep(player, [&] {
     player.gPowerPointRepeat =
-        CLng(PositiveFlag(GetProfile(path, kHeader, "PowerPointRepeat", "0")));
+        util::TextToInt32(PositiveFlag(GetProfile(path, kHeader, "PowerPointRepeat", "0")));
   });
   RunStep(player, [&] {
     player.gPowerPointPause =
-        CLng(ClampNumberText(GetProfile(path, kHeader, "PowerPointPause", "1"), 0, 60));
+        util::TextToInt32(ClampNumberText(GetProfile(path, kHeader, "PowerPointPause", "1"), 0, 60));
   });
-  player.gPowerPointFile = ResolveScriptPath(player, player.gPowerPointFile);
-  if (FileExists(player.gPowerPointFile)) {
+  player.gPowerPointFile = util::ResolveScriptPath(player.gPowerPointFile, player);
+  if (util::FileExists(player.gPowerPointFile)) {
     player.gPowerPointBusy = true;
   } else {
     player.gPowerPointFile.clear();
@@ -69,7 +69,7 @@ void ReadSlideShowSettings(Player& player, const std::string& path) {
 bool LoadCharacter(Player& player, const std::string& id, std::string file,
                    std::int32_t& language) {
   if (CharLoad(player, id, file, true, false, false, language)) return true;
-  file = FileNameOnly(file);
+  file = util::FileNameOnly(file);
   if (CharLoad(player, id, file, true, false, false, language)) return true;
   player.ui().MessageBox("Error loading " + id + " from\r\n" + file + player.gDoubleCrLf +
                              "Please open this VORN Script in a text editor and change the "
@@ -84,7 +84,7 @@ bool LoadCharacters(Player& player, const std::string& path) {
   for (const std::string& id : KeyNames(path, "Characters")) {
     if (id.empty()) continue;
     const std::string file = GetProfile(path, "Characters", id, "");
-    RunStep(player, [&] { language = CLng(GetProfile(path, "LanguageIDs", id, "&H409")); });
+    RunStep(player, [&] { language = util::TextToInt32(GetProfile(path, "LanguageIDs", id, "&H409")); });
     if (file.empty()) continue;
     if (!LoadCharacter(player, id, file, language)) return false;
   }
@@ -102,7 +102,7 @@ void ReadBookmarks(Player& player, const std::string& path) {
     });
     if (!added) continue;
     BookmarkEntry& entry = player.gBookmarks.back();
-    RunStep(player, [&] { entry.BookmarkID = CLng(key); });
+    RunStep(player, [&] { entry.BookmarkID = util::TextToInt32(key); });
     std::string script = GetProfileSection(path, "BookmarkScript:" + key);
     if (!script.empty()) entry.Script = std::move(script);
   }
@@ -121,7 +121,7 @@ void ReadCommands(Player& player, const std::string& path) {
   const std::vector<std::string> keys = KeyNames(path, "Commands");
   player.gMenuName = GetProfile(path, "Commands", "MenuName", "");
   for (const std::string& key : keys) {
-    if (UCase(key) == "MENUNAME") continue;
+    if (util::UCase(key) == "MENUNAME") continue;
     bool added = false;
     RunStep(player, [&] {
       CheckRoom(player.gCommands.size());
@@ -143,7 +143,7 @@ bool OpenScriptFromFile(Player& player, const std::string& path, bool bPlay) {
     return false;
   }
   if (GetProfile(path, kHeader, "Version", "").empty()) {
-    player.ui().MessageBox("'" + FileNameOnly(path) + "' is not a valid VORN Script File.",
+    player.ui().MessageBox("'" + util::FileNameOnly(path) + "' is not a valid VORN Script File.",
                            kDefaultTitle, platform::mb::kOkOnly | platform::mb::kExclamation);
     return false;
   }
