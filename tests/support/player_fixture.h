@@ -16,6 +16,8 @@ namespace rirerazo::testing {
 class PlayerTest : public ::testing::Test {
  protected:
   PlayerTest() {
+    player_.gScreenWidth = 1024;
+    player_.gScreenHeight = 768;
     fakes_.agent.files = {"guest.acs", "host.acs"};
     for (const char* id : {"Guest", "Host"}) {
       std::int32_t language = 0;

@@ -6,7 +6,7 @@
 namespace rirerazo {
 
 Player::Player(platform::Platform& services)
-    : services_(services), error_report_(*services.ui, *this) {
+    : services_(services), error_report_(*services.ui, *this), profile_reader_(error_report_) {
   services_.agent->SetEventListener(this);
 }
 

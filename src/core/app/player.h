@@ -15,6 +15,7 @@
 
 #include "core/app/error_report.h"
 #include "core/app/form_unload.h"
+#include "core/script/profile_reader.h"
 #include "core/util/startup_paths.h"
 #include "platform/agent_control.h"
 #include "platform/platform.h"
@@ -84,6 +85,8 @@ class Player : public platform::AgentEvents,
   platform::System& system() const { return *services_.system; }
   platform::AgentControl& agent() const { return *services_.agent; }
   platform::Platform& services() const { return services_; }
+  // The reader of script files, with its cache of parsed files.
+  script::ProfileReader& profile() { return profile_reader_; }
 
   // Events of the character control.
   void OnBookmark(std::int32_t bookmark_id) override;
@@ -129,6 +132,7 @@ class Player : public platform::AgentEvents,
  private:
   platform::Platform& services_;
   app::ErrorReport error_report_;
+  script::ProfileReader profile_reader_;
   bool unloaded_ = false;
 };
 

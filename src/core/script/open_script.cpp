@@ -7,7 +7,8 @@
 #include "core/agent/characters.h"
 #include "core/app/player.h"
 #include "core/interp/play_script.h"
-#include "core/script/profile.h"
+#include "core/script/profile_reader.h"
+#include "core/script/profile_values.h"
 #include "core/util/ascii.h"
 #include "core/util/numbers.h"
 #include "core/util/paths.h"
@@ -33,28 +34,38 @@ void RunStep(Player& player, Step&& step) {
 }
 
 // The key names of a section, in file order.
-std::vector<std::string> KeyNames(const std::string& path, const std::string& section) {
-  return util::ParseStringIntoArray(GetProfile(path, section, std::nullopt, ""), std::string(1, '\0'));
+std::vector<std::string> KeyNames(Player& player, const std::string& path,
+                                  const std::string& section) {
+  return util::ParseStringIntoArray(player.profile().GetProfile(path, section),
+                                    std::string_view("\0", 1));
 }
 
-// A table of the script file holds at most 32767 entries, like its 16-bit count.
-void CheckRoom(std::size_t size) {
-  if (size >= kMaxTableSize) throw RuntimeError(err::kOverflow, "Overflow");
+// Adds an entry to a table of the script file, which holds at most 32767 entries like its
+// 16-bit count; a full table reports an overflow and drops the entry.
+template <class Entry>
+void AddEntry(Player& player, std::vector<Entry>& table, Entry entry) {
+  RunStep(player, [&] {
+    if (table.size() >= kMaxTableSize) throw RuntimeError(err::kOverflow, "Overflow");
+    table.push_back(std::move(entry));
+  });
 }
 
+// A value that does not convert keeps its previous value.
 void ReadSlideShowSettings(Player& player, const std::string& path) {
-  player.gPowerPointFile = GetProfile(path, kHeader, "PowerPointFile", "");
+  script::ProfileReader& profile = player.profile();
+  player.gPowerPointFile = profile.GetProfile(path, kHeader, "PowerPointFile", "");
   if (player.gPowerPointFile.empty()) return;
   RunStep(player, [&] {
-    player.gPowerPointAutoAdvance = util::TextToInt32(GetProfile(path, kHeader, "PowerPointAutoAdvance", "0"));
+    player.gPowerPointAutoAdvance =
+        util::TextToInt32(profile.GetProfile(path, kHeader, "PowerPointAutoAdvance", "0"));
   });
   RunStep(player, [&] {
-    player.gPowerPointRepeat =
-        util::TextToInt32(PositiveFlag(GetProfile(path, kHeader, "PowerPointRepeat", "0")));
+    player.gPowerPointRepeat = util::TextToInt32(
+        script::PositiveFlag(profile.GetProfile(path, kHeader, "PowerPointRepeat", "0")));
   });
   RunStep(player, [&] {
-    player.gPowerPointPause =
-        util::TextToInt32(ClampNumberText(GetProfile(path, kHeader, "PowerPointPause", "1"), 0, 60));
+    player.gPowerPointPause = util::TextToInt32(script::ClampNumberText(
+        profile.GetProfile(path, kHeader, "PowerPointPause", "1"), 0, 60));
   });
   player.gPowerPointFile = util::ResolveScriptPath(player.gPowerPointFile, player);
   if (util::FileExists(player.gPowerPointFile)) {
@@ -80,31 +91,29 @@ bool LoadCharacter(Player& player, const std::string& id, std::string file,
 
 // A language id that does not convert keeps the previous character's value.
 bool LoadCharacters(Player& player, const std::string& path) {
+  script::ProfileReader& profile = player.profile();
   std::int32_t language = 0;
-  for (const std::string& id : KeyNames(path, "Characters")) {
+  for (const std::string& id : KeyNames(player, path, "Characters")) {
     if (id.empty()) continue;
-    const std::string file = GetProfile(path, "Characters", id, "");
-    RunStep(player, [&] { language = util::TextToInt32(GetProfile(path, "LanguageIDs", id, "&H409")); });
+    const std::string file = profile.GetProfile(path, "Characters", id, "");
+    RunStep(player, [&] {
+      language = util::TextToInt32(profile.GetProfile(path, "LanguageIDs", id, "&H409"));
+    });
     if (file.empty()) continue;
     if (!LoadCharacter(player, id, file, language)) return false;
   }
   return true;
 }
 
+// A bookmark number that does not convert leaves the entry's id 0. Entries are built
+// before they join the table: a report box may let events run scripts meanwhile.
 void ReadBookmarks(Player& player, const std::string& path) {
   player.gBookmarks.clear();
-  for (const std::string& key : KeyNames(path, "Bookmarks")) {
-    bool added = false;
-    RunStep(player, [&] {
-      CheckRoom(player.gBookmarks.size());
-      player.gBookmarks.emplace_back();
-      added = true;
-    });
-    if (!added) continue;
-    BookmarkEntry& entry = player.gBookmarks.back();
+  for (const std::string& key : KeyNames(player, path, "Bookmarks")) {
+    BookmarkEntry entry;
     RunStep(player, [&] { entry.BookmarkID = util::TextToInt32(key); });
-    std::string script = GetProfileSection(path, "BookmarkScript:" + key);
-    if (!script.empty()) entry.Script = std::move(script);
+    entry.Script = player.profile().GetProfileSection(path, "BookmarkScript:" + key);
+    AddEntry(player, player.gBookmarks, std::move(entry));
   }
 }
 
@@ -116,22 +125,17 @@ void SplitCommandValue(const std::string& value, CommandEntry& entry) {
   entry.Voice = value.substr(separator + 3);
 }
 
-// Commands are appended to those of earlier loads in the same run.
+// Commands are appended to those of earlier loads in the same run, duplicates included.
 void ReadCommands(Player& player, const std::string& path) {
-  const std::vector<std::string> keys = KeyNames(path, "Commands");
-  player.gMenuName = GetProfile(path, "Commands", "MenuName", "");
+  script::ProfileReader& profile = player.profile();
+  const std::vector<std::string> keys = KeyNames(player, path, "Commands");
+  player.gMenuName = profile.GetProfile(path, "Commands", "MenuName", "");
   for (const std::string& key : keys) {
     if (util::UCase(key) == "MENUNAME") continue;
-    bool added = false;
-    RunStep(player, [&] {
-      CheckRoom(player.gCommands.size());
-      player.gCommands.push_back(CommandEntry{key, {}, {}, {}});
-      added = true;
-    });
-    if (!added) continue;
-    CommandEntry& entry = player.gCommands.back();
-    SplitCommandValue(GetProfile(path, "Commands", key, ""), entry);
-    entry.Script = GetProfileSection(path, "CommandScript:" + key);
+    CommandEntry entry{key, {}, {}, {}};
+    SplitCommandValue(profile.GetProfile(path, "Commands", key, ""), entry);
+    entry.Script = profile.GetProfileSection(path, "CommandScript:" + key);
+    AddEntry(player, player.gCommands, std::move(entry));
   }
 }
 
@@ -142,12 +146,12 @@ bool OpenScriptFromFile(Player& player, const std::string& path, bool bPlay) {
     OpenScriptFromURL(player, path, bPlay);
     return false;
   }
-  if (GetProfile(path, kHeader, "Version", "").empty()) {
+  if (player.profile().GetProfile(path, kHeader, "Version", "").empty()) {
     player.ui().MessageBox("'" + util::FileNameOnly(path) + "' is not a valid VORN Script File.",
                            kDefaultTitle, platform::mb::kOkOnly | platform::mb::kExclamation);
     return false;
   }
-  const std::string script = GetProfileSection(path, "Script");
+  const std::string script = player.profile().GetProfileSection(path, "Script");
   player.ui().SetCursor(platform::Cursor::kBusy);
   ReadSlideShowSettings(player, path);
   if (!LoadCharacters(player, path)) return false;

@@ -20,7 +20,7 @@ TEST_F(Interpreter, NothingWithoutACurrentCharacterOrText) {
   Player fresh(empty.bundle);
   PlayScript(fresh, "Host.Speak Hi\r\n", false, false);
   EXPECT_TRUE(empty.log.empty());
-  for (const char* blank : {"", "\r\n\r\n", "   ", " \r\n \r\n "}) {
+  for (const char* blank : {"", "\r\n\r\n", "   ", "  \r\n\r\n  "}) {
     EXPECT_TRUE(Play(blank, true).empty()) << '"' << blank << '"';
   }
   EXPECT_EQ(fakes_.loop.yields, 0);
@@ -28,7 +28,8 @@ TEST_F(Interpreter, NothingWithoutACurrentCharacterOrText) {
 
 TEST_F(Interpreter, BlankLinesStillQueueTheEndMarker) {
   EXPECT_EQ(Play("\r\n  \r\n", true), (Log{kHostEnd}));
-  EXPECT_EQ(fakes_.loop.yields, 2);  // one per line, the empty one included
+  // One yield per line, empty ones included; the CR LF appended to the text ends one more.
+  EXPECT_EQ(fakes_.loop.yields, 3);
   EXPECT_EQ(player_.mEndRequest.id, fakes_.agent.next_request_id - 1);
 }
 
