@@ -21,8 +21,8 @@ class PlayerTest : public ::testing::Test {
     fakes_.agent.files = {"guest.acs", "host.acs"};
     for (const char* id : {"Guest", "Host"}) {
       std::int32_t language = 0;
-      CharLoad(player_, id, std::string(id == std::string("Host") ? "host.acs" : "guest.acs"),
-               true, false, false, language);
+      CharLoad(player_, id, std::string(id == std::string("Host") ? "host.acs" : "guest.acs"), true,
+               false, false, language);
     }
     fakes_.log.clear();
   }

@@ -77,8 +77,9 @@ void CharMoveTo(Player& player, std::int32_t x_px, std::int32_t y_px, std::int32
 }
 
 void CharGestureAt(Player& player, std::int32_t x_px, std::int32_t y_px) {
-  QueueOnCurrent(player,
-                 [&](platform::AgentCharacter& c) { return c.GestureAt(util::RoundToInt16(x_px), util::RoundToInt16(y_px)); });
+  QueueOnCurrent(player, [&](platform::AgentCharacter& c) {
+    return c.GestureAt(util::RoundToInt16(x_px), util::RoundToInt16(y_px));
+  });
 }
 
 void CharShow(Player& player) {
@@ -102,11 +103,15 @@ void CharHideAll(Player& player) {
 }
 
 void CharWidth(Player& player, const std::string& text) {
-  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetWidth(util::RoundToInt16(util::Val(text))); });
+  SetOnCurrent(player, [&](platform::AgentCharacter& c) {
+    c.SetWidth(util::RoundToInt16(util::Val(text)));
+  });
 }
 
 void CharHeight(Player& player, const std::string& text) {
-  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetHeight(util::RoundToInt16(util::Val(text))); });
+  SetOnCurrent(player, [&](platform::AgentCharacter& c) {
+    c.SetHeight(util::RoundToInt16(util::Val(text)));
+  });
 }
 
 void CharTTSModeID(Player& player, const std::string& text) {
@@ -114,16 +119,20 @@ void CharTTSModeID(Player& player, const std::string& text) {
 }
 
 void CharBalloonFontName(Player& player, const std::string& text) {
-  SetOnCurrent(player,
-               [&](platform::AgentCharacter& c) { c.SetBalloonFontName(util::TrimChars(text, "\"")); });
+  SetOnCurrent(player, [&](platform::AgentCharacter& c) {
+    c.SetBalloonFontName(util::TrimChars(text, "\""));
+  });
 }
 
 void CharBalloonFontSize(Player& player, const std::string& text) {
-  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetBalloonFontSize(util::TextToInt32(text)); });
+  SetOnCurrent(player,
+               [&](platform::AgentCharacter& c) { c.SetBalloonFontSize(util::TextToInt32(text)); });
 }
 
 void CharBalloonStyle(Player& player, const std::string& text) {
-  SetOnCurrent(player, [&](platform::AgentCharacter& c) { c.SetBalloonStyle(util::RoundToInt32(util::Val(text))); });
+  SetOnCurrent(player, [&](platform::AgentCharacter& c) {
+    c.SetBalloonStyle(util::RoundToInt32(util::Val(text)));
+  });
 }
 
 void WaitFor(Player& player, platform::AgentRequest request) {

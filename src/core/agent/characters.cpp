@@ -90,9 +90,9 @@ bool CharLoad(Player& player, const std::string& pstrCharID, std::string pstrFil
     pstrFileName = player.gAppPath + util::FileNameOnly(pstrFileName);
     if (!TryLoad(agent, pstrCharID, pstrFileName)) {
       if (pfShowErrors) {
-        player.ui().MessageBox("Error Loading Character: " + pstrCharID + player.gDoubleCrLf +
-                                   pstrFileName,
-                               kDefaultTitle, platform::mb::kOkOnly);
+        player.ui().MessageBox(
+            "Error Loading Character: " + pstrCharID + player.gDoubleCrLf + pstrFileName,
+            kDefaultTitle, platform::mb::kOkOnly);
       }
       return false;
     }

@@ -14,8 +14,7 @@ class Player;
 // caller. `pfUpdateControls` and `pfShow` have no effect. With `pfShowErrors` a failure
 // shows a message box. Returns true when the character is loaded and current.
 bool CharLoad(Player& player, const std::string& pstrCharID, std::string pstrFileName,
-              bool pfUpdateControls, bool pfShow, bool pfShowErrors,
-              std::int32_t& plngLanguageID);
+              bool pfUpdateControls, bool pfShow, bool pfShowErrors, std::int32_t& plngLanguageID);
 
 // Makes the character current, loading "<id>.acs" when the control no longer holds it.
 void CharSelect(Player& player, const std::string& pstrCharID);

@@ -32,8 +32,7 @@ SpeechParts SplitSpeech(const std::string& text, const std::string& sound_path) 
   const std::size_t separator = work.find("\",\"");
   if (separator == std::string::npos) return SpeechParts{text, sound_path, false};
   return SpeechParts{util::UnQuote(work.substr(0, separator)),
-                     util::UnQuote(work.substr(separator + 3)),
-                     true};
+                     util::UnQuote(work.substr(separator + 3)), true};
 }
 
 std::string TagPlayerName(const std::string& text) {

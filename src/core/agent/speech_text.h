@@ -8,7 +8,7 @@ namespace rirerazo {
 
 struct SpeechParts {
   std::string text;
-  std::string sound;  // as written; the caller resolves it against the script's folder
+  std::string sound;         // as written; the caller resolves it against the script's folder
   bool sound_given = false;  // the text held a sound file after `","`
 };
 

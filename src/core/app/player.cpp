@@ -10,7 +10,9 @@ Player::Player(platform::Platform& services)
   services_.agent->SetEventListener(this);
 }
 
-Player::~Player() { services_.agent->SetEventListener(nullptr); }
+Player::~Player() {
+  services_.agent->SetEventListener(nullptr);
+}
 
 void Player::UnloadMainForm() {
   if (unloaded_) return;
@@ -19,14 +21,18 @@ void Player::UnloadMainForm() {
   loop().Quit();
 }
 
-void Player::UnloadBackdrop() { Backdrop_Unload(*this); }
+void Player::UnloadBackdrop() {
+  Backdrop_Unload(*this);
+}
 
 app::ReportOutcome Player::ReportError(std::string_view tag, std::string_view procedure,
                                        const RuntimeError& error) {
   return error_report_.ReportError(tag, procedure, error);
 }
 
-void Player::OnBookmark(std::int32_t bookmark_id) { AgentControl_Bookmark(*this, bookmark_id); }
+void Player::OnBookmark(std::int32_t bookmark_id) {
+  AgentControl_Bookmark(*this, bookmark_id);
+}
 
 void Player::OnRequestComplete(platform::AgentRequest request) {
   AgentControl_RequestComplete(*this, request);

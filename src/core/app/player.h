@@ -27,8 +27,8 @@ inline constexpr const char* kDefaultTitle = "RIRERazo";
 
 // One loaded character, in load order.
 struct CharEntry {
-  std::string CharID;    // the id it was loaded under; its name in statements
-  std::string FileName;  // the path it was finally loaded from
+  std::string CharID;       // the id it was loaded under; its name in statements
+  std::string FileName;     // the path it was finally loaded from
   std::int32_t Width = 0;   // pixels, right after loading
   std::int32_t Height = 0;  // pixels, right after loading
 };
@@ -49,9 +49,7 @@ struct CommandEntry {
 
 // The start-up paths gAppPath, gExePath and gScriptFile are inherited, so the path
 // helpers (util::ResolveScriptPath) take the Player itself.
-class Player : public platform::AgentEvents,
-               public app::FormUnload,
-               public util::StartupPaths {
+class Player : public platform::AgentEvents, public app::FormUnload, public util::StartupPaths {
  public:
   // `services` must hold every service and outlive the Player. The Player registers itself
   // as the character control's event listener and unregisters on destruction.

@@ -2,9 +2,13 @@
 
 namespace rirerazo {
 
-std::optional<std::string> OpenFile(Player&) { return std::nullopt; }
+std::optional<std::string> OpenFile(Player&) {
+  return std::nullopt;
+}
 
-bool FindScript(Player&) { return false; }
+bool FindScript(Player&) {
+  return false;
+}
 
 void InstallTrayIcon(Player&) {}
 

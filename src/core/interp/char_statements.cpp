@@ -21,7 +21,9 @@ std::string_view ArgumentTail(const Statement& statement) {
   return TailAfter(statement.line, statement.char_id.size() + statement.keyword.size());
 }
 
-std::string Unquoted(std::string_view text) { return util::TrimChars(std::string(text), kQuote); }
+std::string Unquoted(std::string_view text) {
+  return util::TrimChars(std::string(text), kQuote);
+}
 
 // A coordinate expression evaluated and rounded to the nearest 32-bit integer.
 std::int32_t Coordinate(Player& player, const std::string& expression) {
@@ -30,9 +32,13 @@ std::int32_t Coordinate(Player& player, const std::string& expression) {
 
 }  // namespace
 
-void ShowStatement(Player& player, const Statement&) { CharShow(player); }
+void ShowStatement(Player& player, const Statement&) {
+  CharShow(player);
+}
 
-void HideStatement(Player& player, const Statement&) { CharHide(player); }
+void HideStatement(Player& player, const Statement&) {
+  CharHide(player);
+}
 
 void SpeakStatement(Player& player, const Statement& statement) {
   CharSpeak(player, util::FixQuotes(Unquoted(ArgumentTail(statement))), "");

@@ -6,8 +6,8 @@
 namespace rirerazo {
 namespace {
 
-constexpr std::array<std::string_view, 7> kWeekdays = {
-    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+constexpr std::array<std::string_view, 7> kWeekdays = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                       "Thursday", "Friday", "Saturday"};
 constexpr std::array<std::string_view, 12> kMonths = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
@@ -26,10 +26,14 @@ std::string_view NameAt(const std::array<std::string_view, N>& names, int index)
 std::string DaySuffix(int day) {
   if (day == 11 || day == 12 || day == 13) return "th";
   switch (day % 10) {
-    case 1: return "st";
-    case 2: return "nd";
-    case 3: return "rd";
-    default: return "th";
+    case 1:
+      return "st";
+    case 2:
+      return "nd";
+    case 3:
+      return "rd";
+    default:
+      return "th";
   }
 }
 

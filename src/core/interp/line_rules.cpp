@@ -3,7 +3,6 @@
 #include "core/util/ascii.h"
 #include "core/util/text.h"
 
-
 namespace rirerazo {
 namespace {
 
@@ -44,7 +43,9 @@ std::string_view NextLine(std::string_view script, std::size_t& pos) {
   return line;
 }
 
-bool IsSetReqLine(std::string_view line) { return BlanklessMatches(line, "SETREQ=", false); }
+bool IsSetReqLine(std::string_view line) {
+  return BlanklessMatches(line, "SETREQ=", false);
+}
 
 std::string SetReqStatement(std::string_view line) {
   std::string statement(util::Trim(AfterEquals(line)));
@@ -76,8 +77,7 @@ std::string_view AfterFirstBlank(std::string_view line) {
 }
 
 bool AddressesCharacter(std::string_view line, std::string_view id) {
-  return line.size() > id.size() && line[id.size()] == '.' &&
-         util::StartsWithIgnoreCase(line, id);
+  return line.size() > id.size() && line[id.size()] == '.' && util::StartsWithIgnoreCase(line, id);
 }
 
 }  // namespace rirerazo

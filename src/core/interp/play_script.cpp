@@ -65,7 +65,8 @@ std::string AddressedCharacter(Player& player, std::string_view line) {
 // Finds the handler of the statement; null when the line matches no keyword of its class.
 StatementHandler Classify(Statement& statement) {
   if (!statement.char_id.empty()) {
-    const CharStatementRow* row = MatchCharStatement(statement.upper_line, util::UCase(statement.char_id));
+    const CharStatementRow* row =
+        MatchCharStatement(statement.upper_line, util::UCase(statement.char_id));
     if (row == nullptr) return nullptr;
     statement.keyword = row->keyword;
     return row->handler;

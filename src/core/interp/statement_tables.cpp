@@ -54,8 +54,10 @@ constexpr SystemStatementRow kSystemStatements[] = {
 
 bool Holds(KeywordTest test, std::string_view upper_line, std::string_view keyword) {
   switch (test) {
-    case kPrefix: return upper_line.starts_with(keyword);
-    case kEquals: return upper_line == keyword;
+    case kPrefix:
+      return upper_line.starts_with(keyword);
+    case kEquals:
+      return upper_line == keyword;
     case kContainsWithoutBlanks:
       return RemoveBlanks(upper_line).find(keyword) != std::string::npos;
   }
@@ -63,8 +65,7 @@ bool Holds(KeywordTest test, std::string_view upper_line, std::string_view keywo
 }
 
 // Whether `keyword` follows an occurrence of `upper_id` somewhere in the line.
-bool FollowsId(std::string_view upper_line, std::string_view upper_id,
-               std::string_view keyword) {
+bool FollowsId(std::string_view upper_line, std::string_view upper_id, std::string_view keyword) {
   for (std::size_t at = upper_line.find(upper_id); at != std::string_view::npos;
        at = upper_line.find(upper_id, at + 1)) {
     if (upper_line.substr(at + upper_id.size()).starts_with(keyword)) return true;
@@ -74,12 +75,15 @@ bool FollowsId(std::string_view upper_line, std::string_view upper_id,
 
 }  // namespace
 
-std::span<const CharStatementRow> CharStatementTable() { return kCharStatements; }
+std::span<const CharStatementRow> CharStatementTable() {
+  return kCharStatements;
+}
 
-std::span<const SystemStatementRow> SystemStatementTable() { return kSystemStatements; }
+std::span<const SystemStatementRow> SystemStatementTable() {
+  return kSystemStatements;
+}
 
-const CharStatementRow* MatchCharStatement(std::string_view upper_line,
-                                           std::string_view upper_id) {
+const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::string_view upper_id) {
   for (const CharStatementRow& row : kCharStatements) {
     if (FollowsId(upper_line, upper_id, row.keyword)) return &row;
   }

@@ -35,8 +35,7 @@ std::span<const SystemStatementRow> SystemStatementTable();
 
 // The first character row whose keyword follows `upper_id` somewhere in `upper_line`, or
 // null. Both texts are upper case.
-const CharStatementRow* MatchCharStatement(std::string_view upper_line,
-                                           std::string_view upper_id);
+const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::string_view upper_id);
 
 // The first system row that `upper_line` satisfies, or null; `keyword` receives the
 // keyword that matched.

@@ -64,8 +64,8 @@ void ReadSlideShowSettings(Player& player, const std::string& path) {
         script::PositiveFlag(profile.GetProfile(path, kHeader, "PowerPointRepeat", "0")));
   });
   RunStep(player, [&] {
-    player.gPowerPointPause = util::TextToInt32(script::ClampNumberText(
-        profile.GetProfile(path, kHeader, "PowerPointPause", "1"), 0, 60));
+    player.gPowerPointPause = util::TextToInt32(
+        script::ClampNumberText(profile.GetProfile(path, kHeader, "PowerPointPause", "1"), 0, 60));
   });
   player.gPowerPointFile = util::ResolveScriptPath(player.gPowerPointFile, player);
   if (util::FileExists(player.gPowerPointFile)) {

@@ -34,8 +34,8 @@ TEST_F(CharactersTest, LoadAddsACurrentEntryWithItsSize) {
   EXPECT_EQ(player_.gCurChar, &fakes_.agent.Get("Host"));
   EXPECT_EQ(player_.gCharacters[0].FileName, "C:\\Chars\\host.acs");
   EXPECT_EQ(player_.gCharacters[0].Width, 96);
-  EXPECT_EQ(fakes_.log, (Log{"SetConnected", "Load(Host, C:\\Chars\\host.acs)",
-                             "Host.LanguageID(1033)"}));
+  EXPECT_EQ(fakes_.log,
+            (Log{"SetConnected", "Load(Host, C:\\Chars\\host.acs)", "Host.LanguageID(1033)"}));
 }
 
 TEST_F(CharactersTest, RetriesFromTheProgramFolder) {

@@ -19,8 +19,9 @@ class StartUp : public ::testing::Test {
   }
 
   std::string WriteScript(const std::string& name) {
-    return folder_.Write(name, "[VORN Script]\nVersion=1\n[Characters]\nHost=host.acs\n"
-                               "[Script]\nHost.Show\n");
+    return folder_.Write(name,
+                         "[VORN Script]\nVersion=1\n[Characters]\nHost=host.acs\n"
+                         "[Script]\nHost.Show\n");
   }
 
   testing::ScratchFolder folder_;

@@ -96,10 +96,11 @@ TEST_F(Interpreter, ErrorBoxAbortRetryIgnore) {
   EXPECT_EQ(Play(overflow, true), (Log{"MessageBox(Play Script Error\r\n\r\nError Number:6 : "
                                        "Overflow)",
                                        "Host.Show()", kHostEnd}));
-  EXPECT_EQ(fakes_.ui.boxes.back().style, platform::mb::kAbortRetryIgnore | platform::mb::kExclamation);
+  EXPECT_EQ(fakes_.ui.boxes.back().style,
+            platform::mb::kAbortRetryIgnore | platform::mb::kExclamation);
   fakes_.ui.answers = {MsgAnswer::kRetry, MsgAnswer::kAbort};
   const Log aborted = Play(overflow, true);
-  EXPECT_EQ(aborted.size(), 2u);  // two boxes, nothing else: no end marker
+  EXPECT_EQ(aborted.size(), 2u);     // two boxes, nothing else: no end marker
   EXPECT_EQ(fakes_.loop.yields, 2);  // only the lines of the first run
 }
 
@@ -108,7 +109,7 @@ TEST_F(Interpreter, EventsDuringTheYieldRunNestedScripts) {
   player_.gBookmarks = {{7, "Guest.Speak Nested\r\nSETREQ=Guest.Show\r\nWAITFORREQ"}};
   fakes_.loop.on_yield = {[this] { AgentControl_Bookmark(player_, 7); }};
   EXPECT_EQ(Play("SETREQ=Host.Speak Outer\r\nWAITFORREQ\r\nHost.Think Done", true),
-            (Log{"Host.Speak(Outer)",  // #1, saved by the outer run
+            (Log{"Host.Speak(Outer)",                    // #1, saved by the outer run
                  "Guest.Speak(Nested)", "Guest.Show()",  // #3, saved by the nested run
                  "Host.Wait(#3)",
                  // The outer run keeps its own saved request; Guest stayed current.

@@ -34,9 +34,20 @@ TEST(CharStatementTable, KeywordsAreFoundAnywhereInTableOrder) {
 }
 
 TEST(CharStatementTable, HasTheFourteenKeywordsInOrder) {
-  const char* expected[] = {".SHOW", ".HIDE", ".SPEAK", ".THINK", ".PLAY", ".MOVETO",
-                            ".GESTUREAT", ".BALLOON.FONTNAME", ".BALLOON.FONTSIZE",
-                            ".BALLOON.STYLE", ".TTSMODEID", ".LISTEN", ".WIDTH", ".HEIGHT"};
+  const char* expected[] = {".SHOW",
+                            ".HIDE",
+                            ".SPEAK",
+                            ".THINK",
+                            ".PLAY",
+                            ".MOVETO",
+                            ".GESTUREAT",
+                            ".BALLOON.FONTNAME",
+                            ".BALLOON.FONTSIZE",
+                            ".BALLOON.STYLE",
+                            ".TTSMODEID",
+                            ".LISTEN",
+                            ".WIDTH",
+                            ".HEIGHT"};
   ASSERT_EQ(CharStatementTable().size(), std::size(expected));
   for (std::size_t i = 0; i < std::size(expected); ++i) {
     EXPECT_EQ(CharStatementTable()[i].keyword, expected[i]);
@@ -51,8 +62,7 @@ TEST(SystemStatementTable, PrefixEqualsAndContainsTests) {
   EXPECT_EQ(SystemHandler("VORN.CLOSE"), &VornCloseStatement);
   EXPECT_EQ(SystemHandler("VORN.CLOSE NOW"), nullptr);
   EXPECT_EQ(SystemHandler("AGENTCONTROL.PROPERTYSHEET.VISIBLE = TRUE"), &PropertySheetStatement);
-  EXPECT_EQ(SystemHandler("REM AGENTCONTROL.PROPERTY SHEET.VISIBLE=TRUE"),
-            &PropertySheetStatement);
+  EXPECT_EQ(SystemHandler("REM AGENTCONTROL.PROPERTY SHEET.VISIBLE=TRUE"), &PropertySheetStatement);
   EXPECT_EQ(SystemHandler("GUEST.SPEAK HI"), nullptr);
   EXPECT_EQ(SystemHandler("' A REMARK"), nullptr);
 }

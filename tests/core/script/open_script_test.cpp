@@ -56,22 +56,23 @@ TEST_F(Loader, UrlsAreNeverOpenedAsFiles) {
 
 TEST_F(Loader, LoadsCharactersInFileOrderRetryingByFileName) {
   ASSERT_TRUE(Load(Write(kCharacters + "[LanguageIDs]\r\nGuest=&H407\r\n"), false));
-  EXPECT_EQ(fakes_.log,
-            (Log{"Cursor(busy)", "SetConnected", "Load(Host, C:\\Chars\\Host.acs)",
-                 "Host.LanguageID(1033)", "Load(Guest, C:\\Old\\Guest.acs)",
-                 "Load(Guest, /opt/app/Guest.acs)", "Load(Guest, Guest.acs)",
-                 "Guest.LanguageID(1031)",
-                 // Commands are rebuilt once every character is loaded.
-                 "Host.CommandsRemoveAll()", "Host.CommandsCaption(RIRERazo - Host)",
-                 "Host.CommandsVoice(Host)", "Host.CommandsAdd(VORNClose, Close, )",
-                 "Guest.CommandsRemoveAll()", "Guest.CommandsCaption(RIRERazo - Guest)",
-                 "Guest.CommandsVoice(Guest)", "Guest.CommandsAdd(VORNClose, Close, )"}));
+  EXPECT_EQ(
+      fakes_.log,
+      (Log{"Cursor(busy)", "SetConnected", "Load(Host, C:\\Chars\\Host.acs)",
+           "Host.LanguageID(1033)", "Load(Guest, C:\\Old\\Guest.acs)",
+           "Load(Guest, /opt/app/Guest.acs)", "Load(Guest, Guest.acs)", "Guest.LanguageID(1031)",
+           // Commands are rebuilt once every character is loaded.
+           "Host.CommandsRemoveAll()", "Host.CommandsCaption(RIRERazo - Host)",
+           "Host.CommandsVoice(Host)", "Host.CommandsAdd(VORNClose, Close, )",
+           "Guest.CommandsRemoveAll()", "Guest.CommandsCaption(RIRERazo - Guest)",
+           "Guest.CommandsVoice(Guest)", "Guest.CommandsAdd(VORNClose, Close, )"}));
   EXPECT_EQ(player_.gCharacters[1].FileName, "Guest.acs");
 }
 
 TEST_F(Loader, ACharacterThatCannotLoadStopsTheLoad) {
-  EXPECT_FALSE(Load(Write("[Characters]\r\nHost=C:\\Chars\\Host.acs\r\nBob=C:\\X\\bob.acs\r\n"
-                          "[Bookmarks]\r\n1=\r\n")));
+  EXPECT_FALSE(
+      Load(Write("[Characters]\r\nHost=C:\\Chars\\Host.acs\r\nBob=C:\\X\\bob.acs\r\n"
+                 "[Bookmarks]\r\n1=\r\n")));
   ASSERT_EQ(fakes_.ui.boxes.size(), 1u);
   EXPECT_EQ(fakes_.ui.boxes[0].text,
             "Error loading Bob from\r\nbob.acs\r\n\r\nPlease open this VORN Script in a text "
@@ -95,10 +96,10 @@ TEST_F(Loader, BadNumbersAreReportedAndLoadingGoesOn) {
 }
 
 TEST_F(Loader, CommandsAppendAcrossLoadsAndBookmarksAreReplaced) {
-  const std::string path =
-      Write(kCharacters + "[Bookmarks]\r\n5=\r\n[Commands]\r\nmenuname=Show menu\r\n"
-                          "Hello=Say hello|~|hello|~|hi\r\nBare=Just a caption\r\n"
-                          "[CommandScript:Hello]\r\nHost.Speak Hello\r\n\r\n\r\n");
+  const std::string path = Write(kCharacters +
+                                 "[Bookmarks]\r\n5=\r\n[Commands]\r\nmenuname=Show menu\r\n"
+                                 "Hello=Say hello|~|hello|~|hi\r\nBare=Just a caption\r\n"
+                                 "[CommandScript:Hello]\r\nHost.Speak Hello\r\n\r\n\r\n");
   ASSERT_TRUE(Load(path, false));
   ASSERT_TRUE(Load(path, false));
   EXPECT_EQ(player_.gBookmarkCount(), 1);
@@ -120,8 +121,8 @@ TEST_F(Loader, SlideShowSettings) {
     std::int32_t repeat_flag;
     std::int32_t pause_s;
   };
-  for (const Case& c : {Case{"-1", "-3", 0, 0}, Case{"True", "75", 0, 60},
-                        Case{"0.5", "2.5", 1, 2}, Case{"2", "2.6", 1, 3}}) {
+  for (const Case& c : {Case{"-1", "-3", 0, 0}, Case{"True", "75", 0, 60}, Case{"0.5", "2.5", 1, 2},
+                        Case{"2", "2.6", 1, 3}}) {
     const std::string header = std::string("Version=1\r\nPowerPointFile=deck.pptx\r\n") +
                                "PowerPointRepeat=" + c.repeat + "\r\nPowerPointPause=" + c.pause +
                                "\r\n";
@@ -130,10 +131,12 @@ TEST_F(Loader, SlideShowSettings) {
     EXPECT_EQ(player_.gPowerPointPause, c.pause_s) << c.pause;
   }
   player_.gScriptFile = folder_ / "show.vrn";
-  ASSERT_TRUE(Load(Write(kCharacters, "Version=1\r\nPowerPointFile=deck.pptx\r\n", "a.vrn"), false));
+  ASSERT_TRUE(
+      Load(Write(kCharacters, "Version=1\r\nPowerPointFile=deck.pptx\r\n", "a.vrn"), false));
   EXPECT_EQ(player_.gPowerPointFile, folder_ / "deck.pptx");
   EXPECT_TRUE(player_.gPowerPointBusy);
-  ASSERT_TRUE(Load(Write(kCharacters, "Version=1\r\nPowerPointFile=none.pptx\r\n", "b.vrn"), false));
+  ASSERT_TRUE(
+      Load(Write(kCharacters, "Version=1\r\nPowerPointFile=none.pptx\r\n", "b.vrn"), false));
   EXPECT_EQ(player_.gPowerPointFile, "");
   EXPECT_TRUE(player_.gPowerPointBusy);  // never reset by the loader
 }
