@@ -139,23 +139,6 @@ void CharacterRuntime::RequestEnded(std::int32_t id, std::int64_t at_ms) {
   for (const auto& character : characters_) character->OnRequestEnded(id, at_ms);
 }
 
-// A wait that starts holding now would never end when what it waits for is itself held,
-// through a chain of waits, by this character's queue.
-bool CharacterRuntime::WaitWouldDeadlock(const runtime::Character& waiter,
-                                         std::int32_t target) const {
-  std::int32_t current = target;
-  for (int depth = 0; depth < kMaxWaitChain; ++depth) {
-    if (IsFinished(StatusOf(current))) return false;
-    const runtime::Character* owner = OwnerOf(current);
-    if (!owner) return false;
-    if (owner == &waiter) return true;
-    const Request* active = owner->ActiveRequest();
-    if (!active || active->kind != RequestKind::kWait) return false;
-    current = active->target;
-  }
-  return true;
-}
-
 bool CharacterRuntime::RequestCanProgress(std::int32_t id, int depth) const {
   if (depth > kMaxWaitChain) return false;
   if (IsFinished(StatusOf(id))) return true;

@@ -141,7 +141,6 @@ class CharacterRuntime : public platform::AgentControl {
   const runtime::Character* OwnerOf(std::int32_t id) const;
   void Raise(PendingEvent event);
   void RequestEnded(std::int32_t id, std::int64_t at_ms);
-  bool WaitWouldDeadlock(const runtime::Character& waiter, std::int32_t target) const;
   bool RequestCanProgress(std::int32_t id, int depth) const;
   void VisualChanged(const std::string& id) {
     if (observer_) observer_->OnVisualChanged(id);

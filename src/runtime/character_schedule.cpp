@@ -211,12 +211,9 @@ bool Character::EnterStage(Stage stage, std::int64_t now_ms) {
     case Stage::kSpeak:
       return StartSpeech(now_ms);
     case Stage::kWait:
-      if (IsFinished(runtime_.StatusOf(request.target))) return false;
-      if (runtime_.WaitWouldDeadlock(*this, request.target)) {
-        Finish(RequestEvent::kFail, now_ms);
-        return true;
-      }
-      return true;
+      // A wait names a request that existed when it was queued, so that request is ahead of
+      // the wait in its own queue and waits can never form a cycle.
+      return !IsFinished(runtime_.StatusOf(request.target));
     case Stage::kDone:
       return false;
   }
@@ -286,7 +283,7 @@ void Character::StepActive(std::int64_t now_ms) {
 
 // Ends the active request as complete or failed, with its after-effects.
 void Character::Finish(RequestEvent event, std::int64_t now_ms) {
-  if (event == RequestEvent::kFinish && active_->request.kind == RequestKind::kHide) {
+  if (event == RequestEvent::kFinish && active_->request.kind == RequestKind::kHide && visible_) {
     BecomeHidden(platform::VisibilityCause::kProgram, now_ms);
     animation_.Clear();
   }
