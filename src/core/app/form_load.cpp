@@ -69,8 +69,8 @@ void Player::Form_Load(const std::string& command_line, const std::string& progr
     InstallTrayIcon(*this);
     if (mfExitWhenDone) return;
     if (!OpenScriptOfRunMode(*this)) UnloadMainForm();
-  } catch (const RuntimeError& error) {
-    ReportError("RIRERazo:", "Form_Load", error);
+  } catch (...) {
+    ReportError("RIRERazo:", "Form_Load", app::CurrentError());
   }
 }
 
