@@ -89,7 +89,7 @@ std::vector<std::string> Character::AnimationNames() const {
 
 platform::AgentRequest Character::Enqueue(Request request) {
   runtime_.CatchUp();
-  if (queue_.size() >= options_.max_queued_requests) {
+  if (queue_.size() + (active_ ? 1 : 0) >= options_.max_queued_requests) {
     throw RuntimeError(err::kOutOfMemory, "Too many requests are queued for the character " + id_ +
                                               " (at most " +
                                               std::to_string(options_.max_queued_requests) + ").");
