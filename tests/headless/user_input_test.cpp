@@ -145,12 +145,13 @@ class FeedingTheRuntime : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
 
+  // Once per test: the loop keeps the feeder.
   RunOutcome Run(const std::string& script) {
-    UserInputFeeder feeder(ParseUserInput(script), runtime, &player,
-                           [&](int line, const std::string& message) {
-                             player.Add("error line " + std::to_string(line) + ": " + message);
-                           });
-    loop.AddSource(feeder);
+    feeder = std::make_unique<UserInputFeeder>(
+        ParseUserInput(script), runtime, &player, [&](int line, const std::string& message) {
+          player.Add("error line " + std::to_string(line) + ": " + message);
+        });
+    loop.AddSource(*feeder);
     return loop.RunUntilDone();
   }
 
@@ -162,6 +163,7 @@ class FeedingTheRuntime : public ::testing::Test {
   EventLoop loop{clock};
   Player player{clock, loop};
   platform::AgentCharacter* host = nullptr;
+  std::unique_ptr<UserInputFeeder> feeder;
 
   static runtime::RuntimeOptions QuietOptions() {
     runtime::RuntimeOptions options;
