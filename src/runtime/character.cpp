@@ -40,6 +40,9 @@ Character::Character(CharacterRuntime& runtime, std::string id, std::uint32_t se
       width_(data_->width_px),
       height_(data_->height_px),
       balloon_(BalloonSettings::FromDefaults(data_->balloon)) {
+  has_idle_animations_ = !data_->State(StateId::kIdling1).empty() ||
+                         !data_->State(StateId::kIdling2).empty() ||
+                         !data_->State(StateId::kIdling3).empty();
   voice_.language_id = data_->voice.language_id;
   voice_.words_per_minute = data_->voice.words_per_minute;
   voice_.pitch = data_->voice.pitch;
