@@ -68,7 +68,8 @@ void Player::Form_Load(const std::string& command_line, const std::string& progr
     gScreenHeight = ui().ScreenHeightPx();
     InstallTrayIcon(*this);
     if (mfExitWhenDone) return;
-    if (!OpenScriptOfRunMode(*this)) UnloadMainForm();
+    script_opened = OpenScriptOfRunMode(*this);
+    if (!script_opened) UnloadMainForm();
   } catch (...) {
     ReportError("RIRERazo:", "Form_Load", app::CurrentError());
   }

@@ -101,6 +101,7 @@ class Player : public platform::AgentEvents, public app::FormUnload, public util
   std::string strScriptFile;       // the script path as written or chosen
   bool mfExitWhenDone = false;     // end at once when the script-end request completes
   bool fScriptComplete = false;    // the latest script-end request has completed
+  bool script_opened = false;      // start-up opened a script (the host's exit status)
 
   // --- Characters: 1-based index into gCharacters, 0 while none is current ---
   std::vector<CharEntry> gCharacters;
