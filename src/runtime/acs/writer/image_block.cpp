@@ -1,0 +1,146 @@
+#include <algorithm>
+#include <limits>
+
+#include "platform/runtime_error.h"
+#include "runtime/acs/writer/image_encoder.h"
+#include "runtime/acs/writer/private/blocks.h"
+
+namespace rirerazo::acs {
+
+namespace {
+
+void PutRect(writer::ByteWriter& out, const RegionRect& r) {
+  for (std::int32_t v : {r.left, r.top, r.right, r.bottom}) out.I32(v);
+}
+
+// The opaque runs of row y, as one-pixel-tall rectangles.
+std::vector<RegionRect> OpaqueRuns(const IndexedPixels& pixels, int y, std::uint8_t transparent) {
+  std::vector<RegionRect> runs;
+  for (int x = 0; x < pixels.width;) {
+    if (pixels.At(x, y) == transparent) {
+      ++x;
+      continue;
+    }
+    const int left = x;
+    while (x < pixels.width && pixels.At(x, y) != transparent) ++x;
+    runs.push_back({left, y, x, y + 1});
+  }
+  return runs;
+}
+
+// True when `runs` has the same horizontal spans as the band that starts at `band_start`
+// (the last rectangles of `rects`) and that band reaches down to the row of `runs`.
+bool ContinuesBand(const std::vector<RegionRect>& runs, const std::vector<RegionRect>& rects,
+                   std::size_t band_start) {
+  if (runs.empty() || rects.size() - band_start != runs.size()) return false;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const RegionRect& band = rects[band_start + i];
+    if (band.left != runs[i].left || band.right != runs[i].right || band.bottom != runs[i].top) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeRegionData(std::span<const RegionRect> rects) {
+  RegionRect bounds;
+  if (!rects.empty()) bounds = rects.front();
+  for (const RegionRect& r : rects) {
+    bounds = {std::min(bounds.left, r.left), std::min(bounds.top, r.top),
+              std::max(bounds.right, r.right), std::max(bounds.bottom, r.bottom)};
+  }
+  writer::ByteWriter out;
+  const auto count = static_cast<std::uint32_t>(rects.size());
+  for (std::uint32_t v : {32u, 1u, count, count * 16u}) out.U32(v);
+  PutRect(out, bounds);
+  for (const RegionRect& r : rects) PutRect(out, r);
+  return std::move(out.Data());
+}
+
+// Rows whose runs equal the band above only make that band taller, so flat shapes need few
+// rectangles, much like the regions in files made by the original tools.
+std::vector<RegionRect> RegionFromPixels(const IndexedPixels& pixels,
+                                         std::uint8_t transparent_index) {
+  std::vector<RegionRect> rects;
+  std::size_t band_start = 0;
+  for (int y = 0; y < pixels.height; ++y) {
+    std::vector<RegionRect> runs = OpaqueRuns(pixels, y, transparent_index);
+    if (ContinuesBand(runs, rects, band_start)) {
+      for (std::size_t i = band_start; i < rects.size(); ++i) rects[i].bottom = y + 1;
+      continue;
+    }
+    band_start = rects.size();
+    rects.insert(rects.end(), runs.begin(), runs.end());
+  }
+  return rects;
+}
+
+namespace writer {
+namespace {
+
+// Top-down unpadded indices to the stored form: bottom-up rows padded to 4 bytes.
+std::vector<std::uint8_t> ToStoredRows(const IndexedPixels& pixels) {
+  const std::size_t stride = (std::size_t{pixels.width} + 3) & ~std::size_t{3};
+  std::vector<std::uint8_t> rows(stride * pixels.height, 0);
+  for (std::size_t y = 0; y < pixels.height; ++y) {
+    const auto* source = pixels.indices.data() + y * pixels.width;
+    std::copy_n(source, pixels.width, rows.data() + (pixels.height - 1 - y) * stride);
+  }
+  return rows;
+}
+
+std::vector<RegionRect> RegionOf(const Character& character, std::size_t image_index) {
+  const ImageEntry& entry = character.images[image_index];
+  if (const auto* rects = std::get_if<std::vector<RegionRect>>(&entry.region)) {
+    if (rects->empty()) {
+      return RegionFromPixels(character.ImagePixels(image_index), character.info.transparent_index);
+    }
+    return *rects;
+  }
+  return character.ImageRegion(image_index);
+}
+
+void WriteSizedData(ByteWriter& out, const std::vector<std::uint8_t>& data) {
+  if (data.size() > std::numeric_limits<std::uint32_t>::max()) {
+    throw RuntimeError(err::kOverflow, "image data too large for a character file");
+  }
+  out.U32(static_cast<std::uint32_t>(data.size()));
+  out.Bytes(data);
+}
+
+}  // namespace
+
+void WriteImageBlock(ByteWriter& out, const Character& character, std::size_t image_index,
+                     const WriteOptions& options) {
+  const IndexedPixels& pixels = character.ImagePixels(image_index);
+  const ImageEntry& entry = character.images[image_index];
+  if (pixels.width != entry.width || pixels.height != entry.height) {
+    throw RuntimeError(err::kInvalidProcedureCall,
+                       "cannot write character: image " + std::to_string(image_index) +
+                           ": pixel data does not match its width and height");
+  }
+  const std::vector<std::uint8_t> rows = ToStoredRows(pixels);
+  const bool compress_pixels = options.pixels == Storage::kCompressed && !rows.empty();
+  out.U8(1);  // present
+  out.U16(pixels.width);
+  out.U16(pixels.height);
+  out.U8(compress_pixels ? 1 : 0);
+  WriteSizedData(out, compress_pixels ? CompressImageData(rows) : rows);
+
+  const std::vector<std::uint8_t> region = EncodeRegionData(RegionOf(character, image_index));
+  if (options.regions == Storage::kCompressed) {
+    const std::vector<std::uint8_t> packed = CompressImageData(region);
+    out.U32(static_cast<std::uint32_t>(packed.size()));
+    out.U32(static_cast<std::uint32_t>(region.size()));
+    out.Bytes(packed);
+  } else {
+    out.U32(0);
+    out.U32(static_cast<std::uint32_t>(region.size()));
+    out.Bytes(region);
+  }
+}
+
+}  // namespace writer
+}  // namespace rirerazo::acs
