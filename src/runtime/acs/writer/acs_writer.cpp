@@ -80,8 +80,10 @@ std::vector<std::uint8_t> WriteCharacter(const Character& character, const Write
   const auto images = WriteBlocks(out, character.images.size(), [&](std::size_t i) {
     writer::WriteImageBlock(out, character, i, options);
   });
-  const auto sounds = WriteBlocks(out, character.sounds.size(),
-                                  [&](std::size_t i) { out.Bytes(character.SoundBytes(i)); });
+  const auto sounds = WriteBlocks(out, character.sounds.size(), [&](std::size_t i) {
+    const auto* in_memory = std::get_if<std::vector<std::uint8_t>>(&character.sounds[i].wav);
+    out.Bytes(in_memory ? std::span<const std::uint8_t>(*in_memory) : character.SoundBytes(i));
+  });
   const Locator animation_directory = WriteAnimationDirectory(out, character, animations);
   const Locator image_directory = WriteDataDirectory(out, images);
   const Locator audio_directory = WriteDataDirectory(out, sounds);

@@ -91,11 +91,17 @@ std::vector<std::uint8_t> ToStoredRows(const IndexedPixels& pixels) {
   return rows;
 }
 
+// Pixels held in memory are used as they are; stored ones go through the reader's cache.
+const IndexedPixels& PixelsOf(const Character& character, std::size_t image_index) {
+  const auto* in_memory = std::get_if<IndexedPixels>(&character.images[image_index].pixels);
+  return in_memory ? *in_memory : character.ImagePixels(image_index);
+}
+
 std::vector<RegionRect> RegionOf(const Character& character, std::size_t image_index) {
   const ImageEntry& entry = character.images[image_index];
   if (const auto* rects = std::get_if<std::vector<RegionRect>>(&entry.region)) {
     if (rects->empty()) {
-      return RegionFromPixels(character.ImagePixels(image_index), character.info.transparent_index);
+      return RegionFromPixels(PixelsOf(character, image_index), character.info.transparent_index);
     }
     return *rects;
   }
@@ -114,8 +120,8 @@ void WriteSizedData(ByteWriter& out, const std::vector<std::uint8_t>& data) {
 
 void WriteImageBlock(ByteWriter& out, const Character& character, std::size_t image_index,
                      const WriteOptions& options) {
-  const IndexedPixels& pixels = character.ImagePixels(image_index);
   const ImageEntry& entry = character.images[image_index];
+  const IndexedPixels& pixels = PixelsOf(character, image_index);
   if (pixels.width != entry.width || pixels.height != entry.height) {
     throw RuntimeError(err::kInvalidProcedureCall,
                        "cannot write character: image " + std::to_string(image_index) +
