@@ -306,6 +306,8 @@ struct Character {
   // The bytes StoredPixels, StoredRegion and FileRange refer to; null for a model built
   // entirely in memory.
   std::shared_ptr<const std::vector<std::uint8_t>> file_bytes;
+  // Names the file in error messages (the file name when read from a path).
+  std::string source_name;
 
   // Case-insensitive (ASCII) lookups; nullptr when absent.
   const Animation* FindAnimation(std::string_view name) const;
@@ -342,6 +344,16 @@ struct Character {
  private:
   mutable std::vector<std::shared_ptr<const IndexedPixels>> pixel_cache_;
 };
+
+// Decodes a complete RIFF/WAVE file (8/16-bit PCM or MS-ADPCM) to 16-bit PCM; the length is
+// the fact chunk's sample count when there is one. Throws kInvalidCharacterFile naming
+// source_name for anything malformed or unsupported.
+PcmSound DecodeWav(std::span<const std::uint8_t> wav, std::string_view source_name = "");
+
+// The rectangles covering exactly the pixels whose index differs from transparent_index:
+// horizontal runs, merged downwards while consecutive rows have the same runs.
+std::vector<RegionRect> RegionFromPixels(const IndexedPixels& pixels,
+                                         std::uint8_t transparent_index);
 
 // Reads a character file's directories and character info; images and sounds stay encoded in
 // the kept file bytes until asked for. source_name appears in error messages.
