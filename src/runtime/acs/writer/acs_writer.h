@@ -44,12 +44,8 @@ void WriteCharacterFile(const Character& character, const std::string& path,
                         const WriteOptions& options = {});
 
 // The Win32 RGNDATA bytes (32-byte header with bounding box, then the rectangles) for a set
-// of rectangles in top-down image coordinates.
+// of rectangles in top-down image coordinates. (RegionFromPixels of acs_file.h computes the
+// rectangles for an image.)
 std::vector<std::uint8_t> EncodeRegionData(std::span<const RegionRect> rects);
-
-// Rectangles covering exactly the pixels whose index differs from `transparent_index`: runs
-// of opaque pixels per row, with identical rows merged into taller bands.
-std::vector<RegionRect> RegionFromPixels(const IndexedPixels& pixels,
-                                         std::uint8_t transparent_index);
 
 }  // namespace rirerazo::acs

@@ -9,15 +9,15 @@ void WriteOverlay(ByteWriter& out, const MouthOverlay& overlay) {
   out.U16(overlay.image_index);
   out.U8(overlay.reserved);
   out.U8(overlay.region.empty() ? 0 : 1);
-  out.I16(overlay.x);
-  out.I16(overlay.y);
-  out.U16(overlay.mouth_x);
-  out.U16(overlay.mouth_y);
-  // A region, when present, follows the overlay as a sized data block.
+  // A region, when present, follows its flag as a sized data block.
   if (!overlay.region.empty()) {
     out.U32(static_cast<std::uint32_t>(overlay.region.size()));
     out.Bytes(overlay.region);
   }
+  out.I16(overlay.x);
+  out.I16(overlay.y);
+  out.U16(overlay.mouth_x);
+  out.U16(overlay.mouth_y);
 }
 
 void WriteFrame(ByteWriter& out, const Frame& frame) {

@@ -13,35 +13,6 @@ void PutRect(writer::ByteWriter& out, const RegionRect& r) {
   for (std::int32_t v : {r.left, r.top, r.right, r.bottom}) out.I32(v);
 }
 
-// The opaque runs of row y, as one-pixel-tall rectangles.
-std::vector<RegionRect> OpaqueRuns(const IndexedPixels& pixels, int y, std::uint8_t transparent) {
-  std::vector<RegionRect> runs;
-  for (int x = 0; x < pixels.width;) {
-    if (pixels.At(x, y) == transparent) {
-      ++x;
-      continue;
-    }
-    const int left = x;
-    while (x < pixels.width && pixels.At(x, y) != transparent) ++x;
-    runs.push_back({left, y, x, y + 1});
-  }
-  return runs;
-}
-
-// True when `runs` has the same horizontal spans as the band that starts at `band_start`
-// (the last rectangles of `rects`) and that band reaches down to the row of `runs`.
-bool ContinuesBand(const std::vector<RegionRect>& runs, const std::vector<RegionRect>& rects,
-                   std::size_t band_start) {
-  if (runs.empty() || rects.size() - band_start != runs.size()) return false;
-  for (std::size_t i = 0; i < runs.size(); ++i) {
-    const RegionRect& band = rects[band_start + i];
-    if (band.left != runs[i].left || band.right != runs[i].right || band.bottom != runs[i].top) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> EncodeRegionData(std::span<const RegionRect> rects) {
@@ -57,24 +28,6 @@ std::vector<std::uint8_t> EncodeRegionData(std::span<const RegionRect> rects) {
   PutRect(out, bounds);
   for (const RegionRect& r : rects) PutRect(out, r);
   return std::move(out.Data());
-}
-
-// Rows whose runs equal the band above only make that band taller, so flat shapes need few
-// rectangles, much like the regions in files made by the original tools.
-std::vector<RegionRect> RegionFromPixels(const IndexedPixels& pixels,
-                                         std::uint8_t transparent_index) {
-  std::vector<RegionRect> rects;
-  std::size_t band_start = 0;
-  for (int y = 0; y < pixels.height; ++y) {
-    std::vector<RegionRect> runs = OpaqueRuns(pixels, y, transparent_index);
-    if (ContinuesBand(runs, rects, band_start)) {
-      for (std::size_t i = band_start; i < rects.size(); ++i) rects[i].bottom = y + 1;
-      continue;
-    }
-    band_start = rects.size();
-    rects.insert(rects.end(), runs.begin(), runs.end());
-  }
-  return rects;
 }
 
 namespace writer {
