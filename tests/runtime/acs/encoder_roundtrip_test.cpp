@@ -46,8 +46,8 @@ TEST(ImageEncoder, SmallInputsRoundTrip) {
 }
 
 TEST(ImageEncoder, EveryDistanceClassAndItsEdges) {
-  for (std::size_t distance : {1, 2, 63, 64, 65, 66, 576, 577, 578, 4671, 4672, 4673, 4674,
-                               9000, 32768}) {
+  for (std::size_t distance :
+       {1, 2, 63, 64, 65, 66, 576, 577, 578, 4671, 4672, 4673, 4674, 9000, 32768}) {
     SCOPED_TRACE(distance);
     ExpectRoundTrip(RepeatAtDistance(distance, 40, static_cast<std::uint32_t>(distance)));
     ExpectRoundTrip(RepeatAtDistance(distance, 2, static_cast<std::uint32_t>(distance) + 1));
@@ -63,8 +63,8 @@ TEST(ImageEncoder, EveryLengthExtraWidth) {
     const std::size_t edge = (std::size_t{1} << k) - 1;
     for (std::size_t run : {edge, edge + 1, edge + 2, edge + 3}) ExpectRoundTrip(Bytes(run, 5));
   }
-  for (std::size_t run : {kMaxCopyLength, kMaxCopyLength + 1, kMaxCopyLength + 2,
-                          3 * kMaxCopyLength + 7}) {
+  for (std::size_t run :
+       {kMaxCopyLength, kMaxCopyLength + 1, kMaxCopyLength + 2, 3 * kMaxCopyLength + 7}) {
     ExpectRoundTrip(Bytes(run, 0));
   }
 }
