@@ -350,6 +350,10 @@ struct Character {
 // source_name for anything malformed or unsupported.
 PcmSound DecodeWav(std::span<const std::uint8_t> wav, std::string_view source_name = "");
 
+// The tray icon as RGBA: the colour image where the AND mask is clear, transparent where it is
+// set. Reads 1, 4, 8, 24 and 32-bit DIBs; throws kInvalidCharacterFile for anything malformed.
+RgbaImage DecodeTrayIcon(const TrayIcon& icon);
+
 // The rectangles covering exactly the pixels whose index differs from transparent_index:
 // horizontal runs, merged downwards while consecutive rows have the same runs.
 std::vector<RegionRect> RegionFromPixels(const IndexedPixels& pixels,
