@@ -65,8 +65,7 @@ class Backdrop {
 
   // Shows a popup menu with `items` at the given place and waits until it closes. Returns
   // the 0-based index of the item chosen, or -1 when the menu was dismissed.
-  virtual int ShowContextMenu(const std::vector<std::string>& items, int x_twips,
-                              int y_twips) = 0;
+  virtual int ShowContextMenu(const std::vector<std::string>& items, int x_twips, int y_twips) = 0;
 
   // The listener for the user's actions; may be null. Not owned.
   virtual void SetEventListener(BackdropEvents* listener) = 0;
