@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "support/temp_folder.h"
+#include "support/scratch_folder.h"
 
 namespace rirerazo::os {
 namespace {
@@ -27,17 +27,17 @@ TEST(SplitCommandLine, QuotesEdgeCases) {
 }
 
 TEST(FindProgram, SearchesEachFolderInOrder) {
-  testing::TempFolder first, second;
+  testing::ScratchFolder first, second;
   const std::string tool = second.Write("tool", "#!/bin/sh\n");
   chmod(tool.c_str(), 0755);
   first.Write("tool", "not executable");
-  const std::string path = first.path().string() + ":" + second.path().string();
+  const std::string path = first.Path() + ":" + second.Path();
   EXPECT_EQ(FindProgram("tool", path), tool);
   EXPECT_EQ(FindProgram("missing", path), "");
   EXPECT_EQ(FindProgram(tool, ""), tool);
-  EXPECT_EQ(FindProgram(first.Path("tool"), path), "") << "a path is not searched";
+  EXPECT_EQ(FindProgram((first / "tool"), path), "") << "a path is not searched";
   EXPECT_EQ(FindProgram("", path), "");
-  EXPECT_EQ(FindProgram(".", second.path().string()), "") << "folders are not programs";
+  EXPECT_EQ(FindProgram(".", second.Path()), "") << "folders are not programs";
 }
 
 }  // namespace

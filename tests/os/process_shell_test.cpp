@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "platform/runtime_error.h"
-#include "support/temp_folder.h"
+#include "support/scratch_folder.h"
 
 namespace rirerazo::os {
 namespace {
@@ -15,15 +15,15 @@ namespace {
 namespace result = platform::open_result;
 
 // A harmless program: writes each of its arguments on a line of `args.txt` beside itself.
-std::string WriteRecorder(const testing::TempFolder& folder, const std::string& name) {
+std::string WriteRecorder(const testing::ScratchFolder& folder, const std::string& name) {
   const std::string path =
       folder.Write(name, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n");
   chmod(path.c_str(), 0755);
   return path;
 }
 
-std::string Recorded(const testing::TempFolder& folder) {
-  std::ifstream in(folder.Path("args.txt"));
+std::string Recorded(const testing::ScratchFolder& folder) {
+  std::ifstream in((folder / "args.txt"));
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
@@ -39,7 +39,7 @@ long StartError(PosixShell& shell, const std::string& command) {
 }
 
 TEST(PosixShellStart, RunsTheProgramWithItsSplitArguments) {
-  testing::TempFolder folder;
+  testing::ScratchFolder folder;
   const std::string tool = WriteRecorder(folder, "my tool");
   PosixShell shell;
   shell.StartProgram("\"" + tool + "\" one \"two words\" \"say \"\"hi\"\"\"");
@@ -48,17 +48,17 @@ TEST(PosixShellStart, RunsTheProgramWithItsSplitArguments) {
 }
 
 TEST(PosixShellStart, FailuresRaiseClassicErrors) {
-  testing::TempFolder folder;
+  testing::ScratchFolder folder;
   const std::string text = folder.Write("plain.txt", "text");
   PosixShell shell;
   EXPECT_EQ(StartError(shell, "no-such-program-rirerazo"), 53);
   EXPECT_EQ(StartError(shell, "   "), 5);
   EXPECT_EQ(StartError(shell, text), 70) << "a file without execute permission";
-  EXPECT_EQ(StartError(shell, folder.Path("missing/tool")), 53);
+  EXPECT_EQ(StartError(shell, (folder / "missing/tool")), 53);
 }
 
 TEST(PosixShellOpen, DocumentsFoldersAndAddressesGoToTheOpener) {
-  testing::TempFolder folder;
+  testing::ScratchFolder folder;
   PosixShell shell(WriteRecorder(folder, "opener"));
   const std::string doc = folder.Write("report file.txt", "hello");
   EXPECT_GT(shell.OpenDocument(doc, "ignored for documents"), 32);
@@ -67,40 +67,40 @@ TEST(PosixShellOpen, DocumentsFoldersAndAddressesGoToTheOpener) {
   EXPECT_GT(shell.OpenDocument("https://example.org/a?b=c", ""), 32);
   shell.ReapChildren(true);
   EXPECT_EQ(Recorded(folder), "https://example.org/a?b=c\n");
-  EXPECT_GT(shell.OpenDocument(folder.path().string(), ""), 32);
+  EXPECT_GT(shell.OpenDocument(folder.Path(), ""), 32);
   shell.ReapChildren(true);
-  EXPECT_EQ(Recorded(folder), folder.path().string() + "\n");
+  EXPECT_EQ(Recorded(folder), folder.Path() + "\n");
 }
 
 TEST(PosixShellOpen, AProgramRunsWithItsParameters) {
-  testing::TempFolder folder;
+  testing::ScratchFolder folder;
   const std::string tool = WriteRecorder(folder, "tool");
-  PosixShell shell(folder.Path("opener-that-is-not-there"));
+  PosixShell shell((folder / "opener-that-is-not-there"));
   EXPECT_GT(shell.OpenDocument(tool, "-x \"a b\""), 32);
   shell.ReapChildren(true);
   EXPECT_EQ(Recorded(folder), "-x\na b\n");
 }
 
 TEST(PosixShellOpen, FailuresAreSmallResultCodes) {
-  testing::TempFolder folder;
-  PosixShell shell(folder.Path("opener-that-is-not-there"));
-  EXPECT_EQ(shell.OpenDocument(folder.Path("missing.txt"), ""), result::kFileNotFound);
-  EXPECT_EQ(shell.OpenDocument(folder.Path("no-folder/missing.txt"), ""), result::kPathNotFound);
+  testing::ScratchFolder folder;
+  PosixShell shell((folder / "opener-that-is-not-there"));
+  EXPECT_EQ(shell.OpenDocument((folder / "missing.txt"), ""), result::kFileNotFound);
+  EXPECT_EQ(shell.OpenDocument((folder / "no-folder/missing.txt"), ""), result::kPathNotFound);
   EXPECT_EQ(shell.OpenDocument("  ", ""), result::kFileNotFound);
   const std::string doc = folder.Write("a.txt", "x");
   EXPECT_EQ(shell.OpenDocument(doc, ""), result::kNoAssociation);
 }
 
 TEST(PosixShellOpen, BackslashesBecomeSlashesOnTheFileSystem) {
-  testing::TempFolder folder;
-  std::filesystem::create_directory(folder.path() / "sub");
+  testing::ScratchFolder folder;
+  folder.MakeFolder("sub");
   const std::string tool = WriteRecorder(folder, "sub/tool");
   std::string windows_style = tool;
   std::replace(windows_style.begin(), windows_style.end(), '/', '\\');
   PosixShell shell;
   EXPECT_GT(shell.OpenDocument(windows_style, "ok"), 32);
   shell.ReapChildren(true);
-  std::ifstream in(folder.Path("sub/args.txt"));
+  std::ifstream in((folder / "sub/args.txt"));
   std::string line;
   std::getline(in, line);
   EXPECT_EQ(line, "ok");

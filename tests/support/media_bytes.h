@@ -2,6 +2,7 @@
 // files with exact lengths, and pictures of any size in BMP, PNG, GIF and JPEG.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 namespace rirerazo::testing {
 
 using Bytes = std::vector<std::uint8_t>;
+
+inline std::string AsText(const Bytes& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 
 inline void Put16(Bytes& b, std::uint32_t v) {
   b.push_back(v & 0xff);
