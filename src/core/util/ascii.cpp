@@ -14,7 +14,7 @@ std::string LCase(std::string_view text) {
   return out;
 }
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
@@ -38,6 +38,15 @@ std::size_t FindIgnoreCase(std::string_view text, std::string_view needle, std::
     if (EqualsIgnoreCase(text.substr(i, needle.size()), needle)) return i;
   }
   return std::string_view::npos;
+}
+
+std::size_t FoldedHash::operator()(std::string_view text) const noexcept {
+  std::size_t hash = 14695981039346656037ull;  // FNV-1a
+  for (char c : text) {
+    hash ^= static_cast<unsigned char>(AsciiUpper(c));
+    hash *= 1099511628211ull;
+  }
+  return hash;
 }
 
 }  // namespace rirerazo::util

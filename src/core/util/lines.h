@@ -24,6 +24,9 @@ class LineReader {
   // Stores the next line in `line` and returns true; false when no line is left.
   bool Next(std::string_view& line);
 
+  // Byte position where the next line starts (the text's size at the end).
+  std::size_t Position() const { return pos_; }
+
  private:
   std::string_view text_;
   std::size_t pos_ = 0;

@@ -136,7 +136,7 @@ TEST(TextToNumber, OutOfRangeIsAnOverflow) {
 }
 
 TEST(Val, HugeInputIsReadWithoutTrouble) {
-  const std::string digits(10 * 1024 * 1024, '9');
+  const std::string digits(1024 * 1024, '9');
   EXPECT_RUNTIME_ERROR(Val(digits), 6);
   EXPECT_EQ(Val("0." + std::string(1'000'000, '0') + "1"), 0.0);
   EXPECT_EQ(Val(std::string(1'000'000, ' ') + "8"), 8.0);
