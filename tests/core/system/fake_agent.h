@@ -11,9 +11,9 @@
 
 namespace rirerazo::testing {
 
-class FakeCharacter : public platform::AgentCharacter {
+class AnimatedCharacter : public platform::AgentCharacter {
  public:
-  FakeCharacter(std::vector<std::string> animations, std::vector<std::string>& log)
+  AnimatedCharacter(std::vector<std::string> animations, std::vector<std::string>& log)
       : animations_(std::move(animations)), log_(log) {}
 
   std::string Name() const override { return "fake"; }
@@ -69,10 +69,10 @@ class FakeCharacter : public platform::AgentCharacter {
   std::vector<std::string>& log_;
 };
 
-class FakeAgent : public platform::AgentControl {
+class AnimatedAgent : public platform::AgentControl {
  public:
   void AddCharacter(const std::string& id, std::vector<std::string> animations) {
-    characters_.emplace(id, std::make_unique<FakeCharacter>(std::move(animations), log));
+    characters_.emplace(id, std::make_unique<AnimatedCharacter>(std::move(animations), log));
   }
   bool Connected() const override { return true; }
   void SetConnected(bool) override {}
@@ -92,7 +92,7 @@ class FakeAgent : public platform::AgentControl {
   std::vector<std::string> log;
 
  private:
-  std::map<std::string, std::unique_ptr<FakeCharacter>> characters_;
+  std::map<std::string, std::unique_ptr<AnimatedCharacter>> characters_;
 };
 
 }  // namespace rirerazo::testing

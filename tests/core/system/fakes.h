@@ -137,6 +137,7 @@ class FakeMediaDevice : public platform::MediaDevice {
       if (mode == "playing") mode = "stopped";  // a stop request follows in the tests
       return 0;
     }
+    if (command == "close media") mode.clear();
     auto it = answers.find(command.substr(0, command.find(' ')));
     return it == answers.end() ? 0 : it->second;
   }
@@ -163,6 +164,12 @@ class FakePictures : public platform::PictureDecoder {
   }
   std::map<std::string, std::pair<int, int>> sizes;
   std::vector<std::string> decoded;
+};
+
+class RecordingKeys : public platform::KeySender {
+ public:
+  void SendKeys(const std::string& keys) override { sent.push_back(keys); }
+  std::vector<std::string> sent;
 };
 
 class FakeClipboard : public platform::Clipboard {

@@ -21,7 +21,7 @@ class ReaderTest : public ::testing::Test {
   }
 
   testing::ScratchFolder folder;
-  testing::FakeAgent agent;
+  testing::AnimatedAgent agent;
   testing::RecordingUi ui;
   testing::CountingLoop loop;
   testing::FakeClipboard clipboard;
