@@ -15,7 +15,13 @@
 // access error); a file that is not a usable character file, or whose data is truncated or
 // corrupt, raises RuntimeError kInvalidCharacterFile (321, "invalid file format") with a
 // description naming the block and the file offset. Lazy decoding reports corruption the same
-// way when the image or sound is first asked for.
+// way when the image or sound is first asked for. Asking for an image, sound or frame that does
+// not exist raises 9 (subscript out of range).
+//
+// Limits that keep hostile files harmless: counts must fit in the bytes left in their block,
+// blocks named by a directory may not add up to more than the file, a declared decompressed
+// size must be reachable from the compressed length, images and the character's frame hold at
+// most 16M pixels, and files over 1 GiB are refused.
 //
 // Threading: a Character is not safe for concurrent use; the decode caches are unsynchronised.
 // Use one thread at a time (the player's thread).
@@ -306,6 +312,8 @@ struct Character {
   // The bytes StoredPixels, StoredRegion and FileRange refer to; null for a model built
   // entirely in memory.
   std::shared_ptr<const std::vector<std::uint8_t>> file_bytes;
+  // Names the file in error messages (the file name when read from a path).
+  std::string source_name;
 
   // Case-insensitive (ASCII) lookups; nullptr when absent.
   const Animation* FindAnimation(std::string_view name) const;
@@ -342,6 +350,20 @@ struct Character {
  private:
   mutable std::vector<std::shared_ptr<const IndexedPixels>> pixel_cache_;
 };
+
+// Decodes a complete RIFF/WAVE file (8/16-bit PCM or MS-ADPCM) to 16-bit PCM; the length is
+// the fact chunk's sample count when there is one. Throws kInvalidCharacterFile naming
+// source_name for anything malformed or unsupported.
+PcmSound DecodeWav(std::span<const std::uint8_t> wav, std::string_view source_name = "");
+
+// The tray icon as RGBA: the colour image where the AND mask is clear, transparent where it is
+// set. Reads 1, 4, 8, 24 and 32-bit DIBs; throws kInvalidCharacterFile for anything malformed.
+RgbaImage DecodeTrayIcon(const TrayIcon& icon);
+
+// The rectangles covering exactly the pixels whose index differs from transparent_index:
+// horizontal runs, merged downwards while consecutive rows have the same runs.
+std::vector<RegionRect> RegionFromPixels(const IndexedPixels& pixels,
+                                         std::uint8_t transparent_index);
 
 // Reads a character file's directories and character info; images and sounds stay encoded in
 // the kept file bytes until asked for. source_name appears in error messages.
