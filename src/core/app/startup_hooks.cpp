@@ -1,5 +1,7 @@
 #include "core/app/startup_hooks.h"
 
+#include "core/interp/system_modules.h"
+
 namespace rirerazo {
 
 std::optional<std::string> OpenFile(Player&) {
@@ -12,8 +14,11 @@ bool FindScript(Player&) {
 
 void InstallTrayIcon(Player&) {}
 
-void Form_Unload(Player&) {}
+void Form_Unload(Player& player) {
+  UnloadBackdropWindow(player);
+  StopMediaOnUnload(player);
+}
 
-void Backdrop_Unload(Player&) {}
+void Backdrop_Unload(Player& player) { UnloadBackdropWindow(player); }
 
 }  // namespace rirerazo
