@@ -10,15 +10,20 @@
 #include "core/app/player.h"
 #include "headless/answer_policy.h"
 #include "headless/event_loop.h"
+#include "headless/headless_backdrop.h"
+#include "headless/headless_clipboard.h"
+#include "headless/headless_shell.h"
 #include "headless/headless_ui.h"
 #include "headless/pacer.h"
 #include "headless/runtime_source.h"
+#include "headless/simulated_media.h"
 #include "headless/trace.h"
 #include "headless/tracing_agent.h"
 #include "headless/tracing_ui.h"
 #include "headless/transcript.h"
 #include "headless/user_input.h"
 #include "headless/virtual_clock.h"
+#include "os/picture_file.h"
 #include "os/posix_system.h"
 #include "runtime/character_folders.h"
 #include "runtime/character_runtime.h"
@@ -71,8 +76,9 @@ std::optional<std::vector<InputItem>> ReadUserInput(const std::string& path, std
   }
 }
 
-// Everything one headless run is made of, wired in dependency order.
-class Host {
+// Everything one headless run is made of, wired in dependency order. It also carries out
+// the user-input script's actions on the host's own devices.
+class Host : public UserInputHost {
  public:
   Host(const Options& options, std::ostream& out, std::ostream& err)
       : options_(options),
@@ -88,8 +94,14 @@ class Host {
         ui_(HeadlessUi::Settings{Answers(), options.screen_width_px, options.screen_height_px},
             err),
         traced_ui_(ui_, tracer_),
+        shell_(&tracer_, nullptr),
+        keys_(&tracer_),
+        backdrop_(&tracer_),
+        media_(clock_, &tracer_),
+        clipboard_(&tracer_),
         source_(runtime_) {
-    services_ = {&traced_ui_, &clock_, &loop_, &system_, &agent_};
+    services_ = {&traced_ui_, &clock_, &loop_,      &system_,    &agent_,   &shell_,
+                 &keys_,      &backdrop_, &media_, &clipboard_, &pictures_};
     loop_.AddSource(source_);
   }
 
@@ -117,7 +129,7 @@ class Host {
     if (!items) return false;
     if (items->empty()) return true;
     feeder_ = std::make_unique<UserInputFeeder>(
-        std::move(*items), runtime_, nullptr, [this](int line, const std::string& message) {
+        std::move(*items), runtime_, this, [this](int line, const std::string& message) {
           err_ << "rirerazo: " << options_.input_path << ":" << line << ": " << message << "\n";
         });
     loop_.AddSource(*feeder_);
@@ -136,6 +148,14 @@ class Host {
   }
 
  private:
+  // UserInputHost: what the runtime cannot do itself.
+  void ChooseTrayItem(const std::string& caption) override {
+    err_ << "rirerazo: the headless host has no tray menu yet; '" << caption << "' ignored\n";
+  }
+  void CloseBackdrop() override { backdrop_.UserClicksClose(); }
+  void AnswerFileDialog(const std::optional<std::string>&) override {}
+  void SetClipboardText(const std::string& text) override { clipboard_.SetText(text); }
+
   platform::LocalDateTime StartTime() const {
     if (!options_.start_time) return WallClockNow();
     return ParseStartTime(*options_.start_time).value_or(WallClockNow());
@@ -172,6 +192,12 @@ class Host {
   HeadlessUi ui_;
   TracingUi traced_ui_;
   os::PosixSystem system_;
+  HeadlessShell shell_;
+  HeadlessKeySender keys_;
+  HeadlessBackdrop backdrop_;
+  SimulatedMediaDevice media_;
+  HeadlessClipboard clipboard_;
+  os::FilePictureDecoder pictures_;
   RuntimeSource source_;
   platform::Platform services_;
   std::ofstream trace_file_;
