@@ -1,23 +1,38 @@
 #include "core/interp/replace_text.h"
 
+#include <algorithm>
+
 #include "core/util/ascii.h"
 
 namespace rirerazo {
 namespace {
 
-// Case-folded search that skips quickly to candidates for the first letter.
+bool FoldedMatchAt(std::string_view text, std::size_t at, std::string_view find) {
+  for (std::size_t k = 1; k < find.size(); ++k) {
+    if (util::AsciiUpper(text[at + k]) != util::AsciiUpper(find[k])) return false;
+  }
+  return true;
+}
+
+// Case-folded search: candidates for the first letter are found with two byte searches
+// (one per letter case), which the library does many bytes at a time.
 std::size_t FindFolded(std::string_view text, std::string_view find, std::size_t from) {
   if (from > text.size() || find.size() > text.size() - from) return std::string_view::npos;
+  const std::size_t last = text.size() - find.size();
   const char upper = util::AsciiUpper(find.front());
   const char lower = util::AsciiLower(find.front());
-  const std::size_t last = text.size() - find.size();
-  for (std::size_t i = from; i <= last; ++i) {
-    if (text[i] != upper && text[i] != lower) continue;
-    std::size_t k = 1;
-    while (k < find.size() && util::AsciiUpper(text[i + k]) == util::AsciiUpper(find[k])) ++k;
-    if (k == find.size()) return i;
+  std::size_t next_upper = text.find(upper, from);
+  std::size_t next_lower = upper == lower ? std::string_view::npos : text.find(lower, from);
+  for (;;) {
+    const std::size_t at = std::min(next_upper, next_lower);
+    if (at == std::string_view::npos || at > last) return std::string_view::npos;
+    if (FoldedMatchAt(text, at, find)) return at;
+    if (at == next_upper) {
+      next_upper = text.find(upper, at + 1);
+    } else {
+      next_lower = text.find(lower, at + 1);
+    }
   }
-  return std::string_view::npos;
 }
 
 }  // namespace
