@@ -11,7 +11,9 @@
 #include "headless/answer_policy.h"
 #include "headless/event_loop.h"
 #include "headless/headless_ui.h"
+#include "headless/input_host.h"
 #include "headless/pacer.h"
+#include "headless/recording_tray.h"
 #include "headless/runtime_source.h"
 #include "headless/trace.h"
 #include "headless/tracing_agent.h"
@@ -88,8 +90,10 @@ class Host {
         ui_(HeadlessUi::Settings{Answers(), options.screen_width_px, options.screen_height_px},
             err),
         traced_ui_(ui_, tracer_),
+        tray_(tracer_),
+        input_host_(tray_),
         source_(runtime_) {
-    services_ = {&traced_ui_, &clock_, &loop_, &system_, &agent_};
+    services_ = {&traced_ui_, &clock_, &loop_, &system_, &agent_, &tray_};
     loop_.AddSource(source_);
   }
 
@@ -117,7 +121,7 @@ class Host {
     if (!items) return false;
     if (items->empty()) return true;
     feeder_ = std::make_unique<UserInputFeeder>(
-        std::move(*items), runtime_, nullptr, [this](int line, const std::string& message) {
+        std::move(*items), runtime_, &input_host_, [this](int line, const std::string& message) {
           err_ << "rirerazo: " << options_.input_path << ":" << line << ": " << message << "\n";
         });
     loop_.AddSource(*feeder_);
@@ -132,6 +136,9 @@ class Host {
     player.Form_Load(options_.command_line, program_file_name);
     if (!player.script_opened && player.Unloaded()) return Exit(kExitNoScript);
     if (!loop_.QuitRequested()) Report(loop_.RunUntilDone());
+    // Ending without the player's own shutdown (nothing more can happen): the main form
+    // still unloads, so its clean-up runs as when the session ends on a desktop.
+    player.UnloadMainForm();
     return Exit(kExitNormal);
   }
 
@@ -171,6 +178,8 @@ class Host {
   TracingAgentControl agent_;
   HeadlessUi ui_;
   TracingUi traced_ui_;
+  RecordingTray tray_;
+  HeadlessInputHost input_host_;
   os::PosixSystem system_;
   RuntimeSource source_;
   platform::Platform services_;

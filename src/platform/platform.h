@@ -7,6 +7,7 @@
 #include "platform/clock.h"
 #include "platform/message_loop.h"
 #include "platform/system.h"
+#include "platform/tray.h"
 #include "platform/ui.h"
 
 namespace rirerazo::platform {
@@ -17,6 +18,7 @@ struct Platform {
   MessageLoop* loop = nullptr;
   System* system = nullptr;
   AgentControl* agent = nullptr;
+  Tray* tray = nullptr;  // null: the host has no notification area
 };
 
 }  // namespace rirerazo::platform

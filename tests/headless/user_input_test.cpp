@@ -115,7 +115,14 @@ struct Player : platform::AgentEvents, UserInputHost {
   void OnClick(const std::string& id, int x, int y) override {
     Add("click " + id + " " + std::to_string(x) + " " + std::to_string(y));
   }
-  void ChooseTrayItem(const std::string& caption) override { Add("tray " + caption); }
+  void ChooseTrayItem(const std::string& caption, std::int32_t position) override {
+    Add("tray " + (position > 0 ? "#" + std::to_string(position) : caption));
+  }
+  void TrayMouse(const std::vector<int>& messages) override {
+    std::string text = "tray mouse";
+    for (int message : messages) text += " " + std::to_string(message);
+    Add(text);
+  }
   void CloseBackdrop() override { Add("backdrop close"); }
   void AnswerFileDialog(const std::optional<std::string>& path) override {
     Add("dialog " + path.value_or("<cancel>"));

@@ -10,10 +10,6 @@ bool FindScript(Player&) {
   return false;
 }
 
-void InstallTrayIcon(Player&) {}
-
-void Form_Unload(Player&) {}
-
 void Backdrop_Unload(Player&) {}
 
 }  // namespace rirerazo
