@@ -2,6 +2,7 @@
 // the tray menu driven by a user-input script, and how the player ends, checked on the trace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -16,7 +17,7 @@ namespace {
 const std::string kDemoCharacter =
     std::string(RIRERAZO_BINARY_DIR) + "/examples/character/Rira.acs";
 
-struct Run {
+struct PlayedRun {
   int status = -1;
   std::vector<std::string> trace;  // JSON lines
   std::string errors;              // standard error
@@ -59,7 +60,7 @@ class Lifecycle : public ::testing::Test {
 
   // Plays a script whose [Characters] load the demo character as Host (and Guest), with
   // `header` added to its [VORN Script] section and `input` as the user-input script.
-  Run Play(const std::string& sections, const std::string& input = "",
+  PlayedRun Play(const std::string& sections, const std::string& input = "",
            const std::string& header = "") {
     Options options;
     options.headless = true;
@@ -69,7 +70,7 @@ class Lifecycle : public ::testing::Test {
                         kDemoCharacter + "\r\nGuest=" + kDemoCharacter + "\r\n" + sections);
     if (!input.empty()) options.input_path = folder_.Write("user.txt", input);
     std::ostringstream out, err;
-    Run run;
+    PlayedRun run;
     run.status = RunHeadless(options, "rirerazo", out, err);
     run.errors = err.str();
     std::istringstream lines(out.str());
@@ -78,7 +79,7 @@ class Lifecycle : public ::testing::Test {
   }
 
   // The completion of the end-of-script request (the speech holding only bookmark 111111111).
-  static int EndCompletes(const Run& run) {
+  static int EndCompletes(const PlayedRun& run) {
     const int marker = run.Find({"\"op\":\"Speak\"", "mrk=111111111"});
     if (marker < 0) return -1;
     const std::string request = "\"request\":" + std::to_string(run.Number(marker, "request"));
@@ -89,7 +90,7 @@ class Lifecycle : public ::testing::Test {
 };
 
 TEST_F(Lifecycle, AScriptWithoutCommandsEndsFiveSecondsAfterItsEnd) {
-  const Run run = Play("[Script]\r\nHost.Show\r\nHost.Speak Hello there.\r\n");
+  const PlayedRun run = Play("[Script]\r\nHost.Show\r\nHost.Speak Hello there.\r\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.Find({"\"kind\":\"tray\"", "Install", "\"tip\":\"RIRERazo\""}), 0);
   const int end = EndCompletes(run);
@@ -107,7 +108,7 @@ TEST_F(Lifecycle, AScriptWithoutCommandsEndsFiveSecondsAfterItsEnd) {
 }
 
 TEST_F(Lifecycle, AScriptWithCommandsStaysUntilCloseIsChosen) {
-  const Run run = Play(
+  const PlayedRun run = Play(
       "[Commands]\r\nGreet=Say hello|~|hello\r\n[CommandScript:Greet]\r\nHost.Speak Hi!\r\n"
       "[Script]\r\nHost.Show\r\nHost.Speak Choose something.\r\n",
       "20s choose Host Greet\n30s tray &Close\n");
@@ -122,7 +123,7 @@ TEST_F(Lifecycle, AScriptWithCommandsStaysUntilCloseIsChosen) {
 }
 
 TEST_F(Lifecycle, CloseChosenTwiceBeforeTheTimerFiresEndsAtOnce) {
-  const Run run = Play("[Commands]\r\nGreet=Greet\r\n[Script]\r\nHost.Show\r\n",
+  const PlayedRun run = Play("[Commands]\r\nGreet=Greet\r\n[Script]\r\nHost.Show\r\n",
                        "20s tray Close\n22s tray \"&Close\"\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.Count({"\"op\":\"Menu\""}), 2);
@@ -131,7 +132,7 @@ TEST_F(Lifecycle, CloseChosenTwiceBeforeTheTimerFiresEndsAtOnce) {
 }
 
 TEST_F(Lifecycle, ConfidenceDecidesWhichCommandsRun) {
-  const Run run = Play(
+  const PlayedRun run = Play(
       "[Commands]\r\nGreet=Greet|~|greet\r\nWave=Wave|~|wave\r\nClose=Close too|~|close\r\n"
       "[CommandScript:Greet]\r\nHost.Speak greeted\r\n[CommandScript:Wave]\r\nHost.Play Wave\r\n"
       "[CommandScript:Close]\r\nHost.Speak not closing\r\n"
@@ -152,7 +153,7 @@ TEST_F(Lifecycle, ConfidenceDecidesWhichCommandsRun) {
 }
 
 TEST_F(Lifecycle, TrayItemsShowAndHideCharacters) {
-  const Run run = Play("[Commands]\r\nGreet=Greet\r\n[Script]\r\nHost.Show\r\n",
+  const PlayedRun run = Play("[Commands]\r\nGreet=Greet\r\n[Script]\r\nHost.Show\r\n",
                        "5s tray left-click\n"
                        "+0 tray double-click\n"
                        "6s tray \"Hide &Host\"\n"
@@ -178,12 +179,14 @@ TEST_F(Lifecycle, TrayItemsShowAndHideCharacters) {
 }
 
 TEST_F(Lifecycle, BookmarkScriptsNestInsideSpeech) {
-  const Run run = Play(
+  const PlayedRun run = Play(
       "[Bookmarks]\r\n7=\r\n8=\r\n111111111=\r\n"
       "[BookmarkScript:7]\r\nGuest.Show\r\nGuest.Speak Nested \\mrk=8\\ deeper.\r\n"
       "[BookmarkScript:8]\r\nHost.Play Wave\r\n"
       "[BookmarkScript:111111111]\r\nHost.Speak never\r\n"
-      "[Script]\r\nHost.Show\r\nHost.Speak Before \\mrk=7\\ after.\r\n");
+      "[Commands]\r\nStay=Stay\r\n"
+      "[Script]\r\nHost.Show\r\nHost.Speak Before \\mrk=7\\ after.\r\n",
+      "60s tray Close\n");
   EXPECT_EQ(run.status, 0);
   const int seven = run.Find({"\"event\":\"Bookmark\"", "\"id\":7"});
   const int eight = run.Find({"\"event\":\"Bookmark\"", "\"id\":8"});
@@ -192,15 +195,15 @@ TEST_F(Lifecycle, BookmarkScriptsNestInsideSpeech) {
   EXPECT_GT(run.Find({"\"op\":\"Show\"", "Guest"}, seven), seven);
   EXPECT_GT(run.Find({"\"op\":\"Play\"", "Wave"}, eight), eight);
   EXPECT_EQ(run.Find({"never"}), -1);
-  // Nested runs queue no end marker: only the top-level one does, and it ends the player.
+  // Nested runs queue no end marker: only the top-level one does.
   EXPECT_EQ(run.Count({"\"op\":\"Speak\"", "mrk=111111111"}), 1);
-  const int end = EndCompletes(run);
-  EXPECT_EQ(run.TimeOf(run.Find({"\"kind\":\"tray\"", "Remove"})), run.TimeOf(end) + 5000);
-  EXPECT_EQ(run.Find({"\"op\":\"Hide\"", "Guest"}, end) > 0, true);
+  EXPECT_LT(EndCompletes(run), eight);  // the top-level script ended long before
+  EXPECT_EQ(run.TimeOf(run.Find({"\"op\":\"Hide\"", "Guest"})), 60000);
+  EXPECT_EQ(run.TimeOf(run.Find({"\"kind\":\"exit\""})), 65000);
 }
 
 TEST_F(Lifecycle, SlideAdvanceWaitsItsPauseWithoutASlideShow) {
-  const Run run = Play(
+  const PlayedRun run = Play(
       "[Bookmarks]\r\n333333333=\r\n[BookmarkScript:333333333]\r\nHost.Speak advanced\r\n"
       "[Script]\r\nHost.Show\r\nHost.Speak One slide.\r\n",
       "", "PowerPointFile=missing.ppt\r\nPowerPointAutoAdvance=1\r\nPowerPointPause=3\r\n");
@@ -213,7 +216,16 @@ TEST_F(Lifecycle, SlideAdvanceWaitsItsPauseWithoutASlideShow) {
   const std::int64_t waited_ms = run.TimeOf(advanced) - run.TimeOf(mark);
   EXPECT_GT(waited_ms, 2000);
   EXPECT_LE(waited_ms, 3100);  // 100 ms steps
-  EXPECT_GT(EndCompletes(run), advanced);
+  // Events go on during the pause: the script's end completes and, with no slide show
+  // running, the shutdown starts; the advance and its script still follow the pause.
+  const int end = EndCompletes(run);
+  EXPECT_GT(end, mark);
+  EXPECT_LT(end, advanced);
+  // Each nested run queues another advance mark, so the player is always inside a pause:
+  // the timer's tick comes at the pause's first yield after 5000 ms.
+  const std::int64_t exit_ms = run.TimeOf(run.Find({"\"kind\":\"exit\""}));
+  EXPECT_GE(exit_ms, run.TimeOf(end) + 5000);
+  EXPECT_LE(exit_ms, run.TimeOf(end) + 5100);
 }
 
 }  // namespace

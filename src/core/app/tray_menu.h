@@ -16,6 +16,10 @@ class Player;
 inline constexpr const char* kTrayTip = "RIRERazo";
 inline constexpr const char* kCloseItemCaption = "&Close";
 
+// Adds the icon with the tip "RIRERazo"; the Player receives its mouse events. Start-up
+// calls it; nothing happens when the host has no tray.
+void InstallTrayIcon(Player& player);
+
 // Removes the icon; nothing happens when the host has no tray or none is installed.
 void RemoveTrayIcon(Player& player);
 
