@@ -46,8 +46,9 @@ int RecordingTray::Pick(const std::vector<platform::MenuItem>& items) const {
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (!items[i].visible) continue;
     ++position;
-    const bool wanted = pending_->position > 0 ? position == pending_->position
-                                               : CaptionMatches(items[i].caption, pending_->caption);
+    const bool wanted = pending_->position > 0
+                            ? position == pending_->position
+                            : CaptionMatches(items[i].caption, pending_->caption);
     if (wanted) return static_cast<int>(i);
   }
   return -1;

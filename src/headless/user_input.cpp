@@ -178,8 +178,8 @@ void ParseTray(const Token& arg, InputItem& item) {
     return;
   }
   if (arg.text.starts_with('#')) {
-    item.position = ParseInt(Token{arg.text.substr(1), false}, 1, 1000, "the item position",
-                             item.line);
+    item.position =
+        ParseInt(Token{arg.text.substr(1), false}, 1, 1000, "the item position", item.line);
   }
 }
 

@@ -61,13 +61,14 @@ class Lifecycle : public ::testing::Test {
   // Plays a script whose [Characters] load the demo character as Host (and Guest), with
   // `header` added to its [VORN Script] section and `input` as the user-input script.
   PlayedRun Play(const std::string& sections, const std::string& input = "",
-           const std::string& header = "") {
+                 const std::string& header = "") {
     Options options;
     options.headless = true;
     options.trace_path = "-";
-    options.command_line = folder_.Write(
-        "show.vrn", "[VORN Script]\r\nVersion=1\r\n" + header + "[Characters]\r\nHost=" +
-                        kDemoCharacter + "\r\nGuest=" + kDemoCharacter + "\r\n" + sections);
+    options.command_line =
+        folder_.Write("show.vrn", "[VORN Script]\r\nVersion=1\r\n" + header +
+                                      "[Characters]\r\nHost=" + kDemoCharacter +
+                                      "\r\nGuest=" + kDemoCharacter + "\r\n" + sections);
     if (!input.empty()) options.input_path = folder_.Write("user.txt", input);
     std::ostringstream out, err;
     PlayedRun run;
@@ -124,7 +125,7 @@ TEST_F(Lifecycle, AScriptWithCommandsStaysUntilCloseIsChosen) {
 
 TEST_F(Lifecycle, CloseChosenTwiceBeforeTheTimerFiresEndsAtOnce) {
   const PlayedRun run = Play("[Commands]\r\nGreet=Greet\r\n[Script]\r\nHost.Show\r\n",
-                       "20s tray Close\n22s tray \"&Close\"\n");
+                             "20s tray Close\n22s tray \"&Close\"\n");
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.Count({"\"op\":\"Menu\""}), 2);
   EXPECT_EQ(run.TimeOf(run.Find({"\"kind\":\"tray\"", "Remove"})), 22000);
@@ -137,11 +138,11 @@ TEST_F(Lifecycle, ConfidenceDecidesWhichCommandsRun) {
       "[CommandScript:Greet]\r\nHost.Speak greeted\r\n[CommandScript:Wave]\r\nHost.Play Wave\r\n"
       "[CommandScript:Close]\r\nHost.Speak not closing\r\n"
       "[Script]\r\nHost.Show\r\n",
-      "10s choose Host Greet 60 Wave 52\n"    // too close to another command
-      "11s choose Host Greet 62 Wave 52\n"    // a gap of 10 is enough
-      "12s choose Host Greet -40\n"           // not heard
-      "13s choose Host Close\n"               // the script's own command named Close
-      "14s choose Host VORNClose 90\n"        // the close command, but not certainly
+      "10s choose Host Greet 60 Wave 52\n"        // too close to another command
+      "11s choose Host Greet 62 Wave 52\n"        // a gap of 10 is enough
+      "12s choose Host Greet -40\n"               // not heard
+      "13s choose Host Close\n"                   // the script's own command named Close
+      "14s choose Host VORNClose 90\n"            // the close command, but not certainly
       "15s choose Host Greet 70 Greet 69 Wave\n"  // only the second alternative differs
       "16s choose Host VORNClose\n");
   EXPECT_EQ(run.status, 0);
@@ -154,15 +155,15 @@ TEST_F(Lifecycle, ConfidenceDecidesWhichCommandsRun) {
 
 TEST_F(Lifecycle, TrayItemsShowAndHideCharacters) {
   const PlayedRun run = Play("[Commands]\r\nGreet=Greet\r\n[Script]\r\nHost.Show\r\n",
-                       "5s tray left-click\n"
-                       "+0 tray double-click\n"
-                       "6s tray \"Hide &Host\"\n"
-                       "10s tray right-click\n"
-                       "11s tray \"Show Host\"\n"
-                       "15s hide Host\n"
-                       "16s tray #1\n"
-                       "17s tray #4\n"
-                       "30s tray #3\n");
+                             "5s tray left-click\n"
+                             "+0 tray double-click\n"
+                             "6s tray \"Hide &Host\"\n"
+                             "10s tray right-click\n"
+                             "11s tray \"Show Host\"\n"
+                             "15s hide Host\n"
+                             "16s tray #1\n"
+                             "17s tray #4\n"
+                             "30s tray #3\n");
   EXPECT_EQ(run.status, 0);
   // Only right-button releases open the menu: 6s, 10s, 11s, 16s, 17s and 30s.
   EXPECT_EQ(run.Count({"\"op\":\"Menu\""}), 6);

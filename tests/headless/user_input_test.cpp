@@ -50,6 +50,23 @@ TEST(UserInputScript, EveryActionAndTimeForm) {
   EXPECT_EQ(items[12].line, 15);
 }
 
+TEST(UserInputScript, TrayItemsGesturesAndPositions) {
+  std::vector<InputItem> items = ParseUserInput(
+      "1 tray right-click\n2 tray Double-Click\n3 tray \"right-click\"\n4 tray #2\n"
+      "5 tray \"#2\"\n6 tray move\n");
+  ASSERT_EQ(items.size(), 6u);
+  EXPECT_EQ(items[0].tray_mouse, (std::vector<int>{0x204, 0x205}));
+  EXPECT_EQ(items[1].tray_mouse, (std::vector<int>{0x201, 0x202, 0x203, 0x202}));
+  EXPECT_TRUE(items[2].tray_mouse.empty());  // quoted: a caption
+  EXPECT_EQ(items[2].text, "right-click");
+  EXPECT_EQ(items[3].position, 2);
+  EXPECT_EQ(items[4].position, 0);
+  EXPECT_EQ(items[5].tray_mouse, (std::vector<int>{0x200}));
+  for (const char* bad : {"1 tray #0", "1 tray #x", "1 tray", "1 tray a b"}) {
+    EXPECT_THROW(ParseUserInput(bad), InputScriptError) << bad;
+  }
+}
+
 TEST(UserInputScript, ErrorsNameTheirLine) {
   struct Case {
     const char* text;

@@ -1,7 +1,7 @@
 #include "core/app/player.h"
 
-#include "core/agent/agent_events.h"
 #include "core/agent/agent_commands.h"
+#include "core/agent/agent_events.h"
 #include "core/app/startup_hooks.h"
 #include "core/app/tray_menu.h"
 

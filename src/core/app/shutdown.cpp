@@ -68,8 +68,7 @@ ShutdownDecision DecideShutdown(std::int16_t close_ticks, bool timer_enabled,
                              : static_cast<std::int16_t>(close_ticks + 1);
   decision.stop_characters = decision.close_ticks == 1;
   decision.unload = !decision.stop_characters;
-  decision.enable_timer =
-      trigger == ShutdownTrigger::kStart && !decision.unload && !timer_enabled;
+  decision.enable_timer = trigger == ShutdownTrigger::kStart && !decision.unload && !timer_enabled;
   return decision;
 }
 
@@ -85,8 +84,8 @@ void tmrShutDown_Timer(Player& player) {
 }
 
 void StartShutdown(Player& player) {
-  Apply(player, DecideShutdown(player.mCloseTicks, player.loop().TimerEnabled(),
-                               ShutdownTrigger::kStart));
+  Apply(player,
+        DecideShutdown(player.mCloseTicks, player.loop().TimerEnabled(), ShutdownTrigger::kStart));
 }
 
 void mnuCloseScript_Click(Player& player) {

@@ -51,7 +51,8 @@ void mnuCharShow_Click(Player& player, int Index) {
   if (entry >= player.mnuCharShow.size()) return;
   const bool show = player.mnuCharShow[entry].caption.starts_with("Show");
   try {
-    platform::AgentCharacter& character = player.agent().Character(player.gCharacters[entry].CharID);
+    platform::AgentCharacter& character =
+        player.agent().Character(player.gCharacters[entry].CharID);
     try {
       character.StopAll();
     } catch (const RuntimeError&) {

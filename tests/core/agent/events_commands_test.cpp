@@ -31,11 +31,11 @@ TEST(CommandRules, ConfidenceFloorAndGap) {
   const Row rows[] = {
       {Input("Greet", -40), kIgnore},
       {Input("Greet", -39), kRunScript},
-      {Input("Greet", 60, "Wave", 52), kIgnore},       // gap 8
-      {Input("Greet", 62, "Wave", 52), kRunScript},    // gap exactly 10
-      {Input("Greet", 60, "Greet", 59), kRunScript},   // the same command twice
-      {Input("Greet", 60, "", 59), kRunScript},        // no alternative
-      {Input("Greet", -30, "Wave", 25), kIgnore},      // magnitudes: |30| - |25|
+      {Input("Greet", 60, "Wave", 52), kIgnore},      // gap 8
+      {Input("Greet", 62, "Wave", 52), kRunScript},   // gap exactly 10
+      {Input("Greet", 60, "Greet", 59), kRunScript},  // the same command twice
+      {Input("Greet", 60, "", 59), kRunScript},       // no alternative
+      {Input("Greet", -30, "Wave", 25), kIgnore},     // magnitudes: |30| - |25|
       {Input("Greet", 60, "Wave", -65), kIgnore},
       // Only the second alternative differs: the first alternative's score still decides.
       {Input("Greet", 60, "Greet", 55, "Wave"), kIgnore},

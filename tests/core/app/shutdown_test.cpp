@@ -47,7 +47,7 @@ TEST(ShutdownDecision, WholeMatrix) {
   for (const ShutdownRow& row : rows) {
     const ShutdownDecision d = DecideShutdown(row.ticks, row.timer_enabled, row.trigger);
     SCOPED_TRACE(::testing::Message() << "ticks " << row.ticks << " timer " << row.timer_enabled
-                                    << " start " << (row.trigger == kStart));
+                                      << " start " << (row.trigger == kStart));
     EXPECT_EQ(d.close_ticks, row.next_ticks);
     EXPECT_EQ(d.stop_characters, row.stop_characters);
     EXPECT_EQ(d.unload, row.unload);

@@ -55,9 +55,9 @@ TEST_F(TrayMenu, ChosenItemsShowHideOrClose) {
   OpenMenu();
   fakes_.tray.choice = 1;  // "Hide &Host"
   OpenMenu();
-  EXPECT_EQ(fakes_.log, (Log{"Tray.Menu(Show &Guest, Hide &Host, &Close)", "Guest.StopAll()",
-                             "Guest.Show()", "Tray.Menu(Show &Guest, Hide &Host, &Close)",
-                             "Host.StopAll()", "Host.Hide()"}));
+  EXPECT_EQ(fakes_.log,
+            (Log{"Tray.Menu(Show &Guest, Hide &Host, &Close)", "Guest.StopAll()", "Guest.Show()",
+                 "Tray.Menu(Show &Guest, Hide &Host, &Close)", "Host.StopAll()", "Host.Hide()"}));
   fakes_.tray.choice = 2;
   OpenMenu();
   EXPECT_TRUE(fakes_.loop.timer_enabled);
