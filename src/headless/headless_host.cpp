@@ -10,17 +10,21 @@
 #include "core/app/player.h"
 #include "headless/answer_policy.h"
 #include "headless/event_loop.h"
+#include "headless/headless_backdrop.h"
+#include "headless/headless_clipboard.h"
+#include "headless/headless_shell.h"
 #include "headless/headless_ui.h"
-#include "headless/input_host.h"
 #include "headless/pacer.h"
 #include "headless/recording_tray.h"
 #include "headless/runtime_source.h"
+#include "headless/simulated_media.h"
 #include "headless/trace.h"
 #include "headless/tracing_agent.h"
 #include "headless/tracing_ui.h"
 #include "headless/transcript.h"
 #include "headless/user_input.h"
 #include "headless/virtual_clock.h"
+#include "os/picture_file.h"
 #include "os/posix_system.h"
 #include "runtime/character_folders.h"
 #include "runtime/character_runtime.h"
@@ -73,8 +77,9 @@ std::optional<std::vector<InputItem>> ReadUserInput(const std::string& path, std
   }
 }
 
-// Everything one headless run is made of, wired in dependency order.
-class Host {
+// Everything one headless run is made of, wired in dependency order. It also carries out
+// the user-input script's actions on the host's own devices.
+class Host : public UserInputHost {
  public:
   Host(const Options& options, std::ostream& out, std::ostream& err)
       : options_(options),
@@ -91,9 +96,14 @@ class Host {
             err),
         traced_ui_(ui_, tracer_),
         tray_(tracer_),
-        input_host_(tray_),
+        shell_(&tracer_, nullptr),
+        keys_(&tracer_),
+        backdrop_(&tracer_),
+        media_(clock_, &tracer_),
+        clipboard_(&tracer_),
         source_(runtime_) {
-    services_ = {&traced_ui_, &clock_, &loop_, &system_, &agent_, &tray_};
+    services_ = {&traced_ui_, &clock_, &loop_,      &system_,    &agent_,   &shell_,
+                 &keys_,      &backdrop_, &media_, &clipboard_, &pictures_, &tray_};
     loop_.AddSource(source_);
   }
 
@@ -121,7 +131,7 @@ class Host {
     if (!items) return false;
     if (items->empty()) return true;
     feeder_ = std::make_unique<UserInputFeeder>(
-        std::move(*items), runtime_, &input_host_, [this](int line, const std::string& message) {
+        std::move(*items), runtime_, this, [this](int line, const std::string& message) {
           err_ << "rirerazo: " << options_.input_path << ":" << line << ": " << message << "\n";
         });
     loop_.AddSource(*feeder_);
@@ -143,6 +153,17 @@ class Host {
   }
 
  private:
+  // UserInputHost: what the runtime cannot do itself.
+  void ChooseTrayItem(const std::string& caption, std::int32_t position) override {
+    tray_.Choose(TraySelector{caption, position});
+  }
+  void TrayMouse(const std::vector<int>& mouse_messages) override {
+    for (int message : mouse_messages) tray_.Mouse(message);
+  }
+  void CloseBackdrop() override { backdrop_.UserClicksClose(); }
+  void AnswerFileDialog(const std::optional<std::string>&) override {}
+  void SetClipboardText(const std::string& text) override { clipboard_.SetText(text); }
+
   platform::LocalDateTime StartTime() const {
     if (!options_.start_time) return WallClockNow();
     return ParseStartTime(*options_.start_time).value_or(WallClockNow());
@@ -179,8 +200,13 @@ class Host {
   HeadlessUi ui_;
   TracingUi traced_ui_;
   RecordingTray tray_;
-  HeadlessInputHost input_host_;
   os::PosixSystem system_;
+  HeadlessShell shell_;
+  HeadlessKeySender keys_;
+  HeadlessBackdrop backdrop_;
+  SimulatedMediaDevice media_;
+  HeadlessClipboard clipboard_;
+  os::FilePictureDecoder pictures_;
   RuntimeSource source_;
   platform::Platform services_;
   std::ofstream trace_file_;

@@ -4,8 +4,14 @@
 #pragma once
 
 #include "platform/agent_control.h"
+#include "platform/backdrop.h"
+#include "platform/clipboard.h"
 #include "platform/clock.h"
+#include "platform/key_sender.h"
+#include "platform/media_device.h"
 #include "platform/message_loop.h"
+#include "platform/picture.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/tray.h"
 #include "platform/ui.h"
@@ -18,6 +24,12 @@ struct Platform {
   MessageLoop* loop = nullptr;
   System* system = nullptr;
   AgentControl* agent = nullptr;
+  Shell* shell = nullptr;
+  KeySender* keys = nullptr;
+  Backdrop* backdrop = nullptr;
+  MediaDevice* media = nullptr;
+  Clipboard* clipboard = nullptr;
+  PictureDecoder* pictures = nullptr;
   Tray* tray = nullptr;  // null: the host has no notification area
 };
 

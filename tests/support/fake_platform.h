@@ -285,7 +285,8 @@ struct FakePlatform {
   FakeMessageLoop loop;
   FakeSystem system;
   FakeTray tray{log};
-  platform::Platform bundle{&ui, &clock, &loop, &system, &agent, &tray};
+  platform::Platform bundle{
+      .ui = &ui, .clock = &clock, .loop = &loop, .system = &system, .agent = &agent, .tray = &tray};
 };
 
 }  // namespace rirerazo::testing

@@ -1,10 +1,10 @@
 // The main form's clean-up, run once by Player::UnloadMainForm. The tray icon goes first,
 // so the user cannot open a menu of a player that is ending; then the other windows (the
 // backdrop) and media; the shutdown timer stops with the form.
-#include "core/app/media_stop_hook.h"
 #include "core/app/player.h"
 #include "core/app/startup_hooks.h"
 #include "core/app/tray_menu.h"
+#include "core/interp/system_modules.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo {

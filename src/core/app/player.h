@@ -15,6 +15,7 @@
 
 #include "core/app/error_report.h"
 #include "core/app/form_unload.h"
+#include "core/interp/system_modules.h"
 #include "core/script/profile_reader.h"
 #include "core/util/startup_paths.h"
 #include "platform/agent_control.h"
@@ -137,6 +138,9 @@ class Player : public platform::AgentEvents,
   std::int32_t gPowerPointRepeat = 0;
   std::int32_t gPowerPointPause = 0;
   bool gPowerPointBusy = false;
+
+  // --- System statements: media player, backdrop and PLAYSCRIPT nesting ---
+  SystemModules system_modules;
 
   // --- Tray menu and shutdown ---
   std::vector<platform::MenuItem> mnuCharShow;  // item i-1 belongs to gCharacters entry i

@@ -1,5 +1,7 @@
 #include "core/app/startup_hooks.h"
 
+#include "core/interp/system_modules.h"
+
 namespace rirerazo {
 
 std::optional<std::string> OpenFile(Player&) {
@@ -10,6 +12,6 @@ bool FindScript(Player&) {
   return false;
 }
 
-void Backdrop_Unload(Player&) {}
+void Backdrop_Unload(Player& player) { UnloadBackdropWindow(player); }
 
 }  // namespace rirerazo
