@@ -15,6 +15,7 @@
 #include "headless/headless_shell.h"
 #include "headless/headless_ui.h"
 #include "headless/pacer.h"
+#include "headless/recording_tray.h"
 #include "headless/runtime_source.h"
 #include "headless/simulated_media.h"
 #include "headless/trace.h"
@@ -94,6 +95,7 @@ class Host : public UserInputHost {
         ui_(HeadlessUi::Settings{Answers(), options.screen_width_px, options.screen_height_px},
             err),
         traced_ui_(ui_, tracer_),
+        tray_(tracer_),
         shell_(&tracer_, nullptr),
         keys_(&tracer_),
         backdrop_(&tracer_),
@@ -101,7 +103,7 @@ class Host : public UserInputHost {
         clipboard_(&tracer_),
         source_(runtime_) {
     services_ = {&traced_ui_, &clock_, &loop_,      &system_,    &agent_,   &shell_,
-                 &keys_,      &backdrop_, &media_, &clipboard_, &pictures_};
+                 &keys_,      &backdrop_, &media_, &clipboard_, &pictures_, &tray_};
     loop_.AddSource(source_);
   }
 
@@ -144,13 +146,19 @@ class Host : public UserInputHost {
     player.Form_Load(options_.command_line, program_file_name);
     if (!player.script_opened && player.Unloaded()) return Exit(kExitNoScript);
     if (!loop_.QuitRequested()) Report(loop_.RunUntilDone());
+    // Ending without the player's own shutdown (nothing more can happen): the main form
+    // still unloads, so its clean-up runs as when the session ends on a desktop.
+    player.UnloadMainForm();
     return Exit(kExitNormal);
   }
 
  private:
   // UserInputHost: what the runtime cannot do itself.
-  void ChooseTrayItem(const std::string& caption) override {
-    err_ << "rirerazo: the headless host has no tray menu yet; '" << caption << "' ignored\n";
+  void ChooseTrayItem(const std::string& caption, std::int32_t position) override {
+    tray_.Choose(TraySelector{caption, position});
+  }
+  void TrayMouse(const std::vector<int>& mouse_messages) override {
+    for (int message : mouse_messages) tray_.Mouse(message);
   }
   void CloseBackdrop() override { backdrop_.UserClicksClose(); }
   void AnswerFileDialog(const std::optional<std::string>&) override {}
@@ -191,6 +199,7 @@ class Host : public UserInputHost {
   TracingAgentControl agent_;
   HeadlessUi ui_;
   TracingUi traced_ui_;
+  RecordingTray tray_;
   os::PosixSystem system_;
   HeadlessShell shell_;
   HeadlessKeySender keys_;

@@ -60,6 +60,10 @@ void TranscriptSink::Write(const TraceRecord& record) {
     out_ << Clock(record.time_ms) << "Message box \"" << DisplayTextUtf8(record.Text("title"))
          << "\": " << DisplayTextUtf8(record.Text("text")) << " -> " << record.Text("answer")
          << "\n";
+  } else if (record.kind == "tray" && record.Text("op") == "Menu" &&
+             !record.Text("chosen").empty()) {
+    out_ << Clock(record.time_ms) << "The user chooses \"" << DisplayTextUtf8(record.Text("chosen"))
+         << "\" from the tray menu\n";
   } else if (record.kind == "exit") {
     out_ << Clock(record.time_ms) << "The player ends.\n";
   }

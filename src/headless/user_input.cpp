@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "platform/runtime_error.h"
+#include "platform/tray.h"
 #include "runtime/character_data.h"
 
 namespace rirerazo::headless {
@@ -150,6 +151,38 @@ void ParseChoose(const std::vector<Token>& args, InputItem& item) {
   if (args.size() > 6) input.alt2_confidence = ParseConfidence(args[6], item.line);
 }
 
+struct TrayGesture {
+  std::string_view name;
+  std::array<int, 4> messages;  // zeros end the list
+};
+
+// Mouse gestures on the tray icon, as the messages the icon reports for them.
+constexpr std::array<TrayGesture, 4> kTrayGestures = {{
+    {"right-click", {platform::tray_mouse::kRightDown, platform::tray_mouse::kRightUp}},
+    {"left-click", {platform::tray_mouse::kLeftDown, platform::tray_mouse::kLeftUp}},
+    {"double-click",
+     {platform::tray_mouse::kLeftDown, platform::tray_mouse::kLeftUp,
+      platform::tray_mouse::kLeftDoubleClick, platform::tray_mouse::kLeftUp}},
+    {"move", {platform::tray_mouse::kMove}},
+}};
+
+// An unquoted gesture name or "#<n>"; anything else (and anything quoted) is a caption.
+void ParseTray(const Token& arg, InputItem& item) {
+  item.text = arg.text;
+  if (arg.quoted) return;
+  for (const TrayGesture& gesture : kTrayGestures) {
+    if (!runtime::EqualsIgnoreCase(gesture.name, arg.text)) continue;
+    for (int message : gesture.messages) {
+      if (message != 0) item.tray_mouse.push_back(message);
+    }
+    return;
+  }
+  if (arg.text.starts_with('#')) {
+    item.position =
+        ParseInt(Token{arg.text.substr(1), false}, 1, 1000, "the item position", item.line);
+  }
+}
+
 void ParseArguments(const std::vector<Token>& args, InputItem& item) {
   const int line = item.line;
   switch (item.action) {
@@ -182,8 +215,10 @@ void ParseArguments(const std::vector<Token>& args, InputItem& item) {
       item.character = args[0].text;
       return;
     case InputAction::kTray:
+      ExpectArguments(args, 1, 1, "tray <caption> | tray #<n> | tray right-click", line);
+      return ParseTray(args[0], item);
     case InputAction::kClipboard:
-      ExpectArguments(args, 1, 1, "tray <caption> | clipboard <text>", line);
+      ExpectArguments(args, 1, 1, "clipboard <text>", line);
       item.text = args[0].text;
       return;
     case InputAction::kBackdropClose:
@@ -292,7 +327,8 @@ void UserInputFeeder::Apply(const InputItem& item) {
     case InputAction::kHide:
       return runtime_.UserHide(item.character);
     case InputAction::kTray:
-      return need_host().ChooseTrayItem(item.text);
+      if (!item.tray_mouse.empty()) return need_host().TrayMouse(item.tray_mouse);
+      return need_host().ChooseTrayItem(item.text, item.position);
     case InputAction::kBackdropClose:
       return need_host().CloseBackdrop();
     case InputAction::kDialog:

@@ -7,7 +7,8 @@
 //   <time> drag <character> <x> <y>
 //   <time> show <character>          (from the character's own menu)
 //   <time> hide <character>
-//   <time> tray <item caption>       (choose an item of the tray menu)
+//   <time> tray <item caption> | tray #<n>   (right-click the tray icon, choose an item)
+//   <time> tray right-click | left-click | double-click | move   (mouse events on the icon)
 //   <time> backdrop close
 //   <time> dialog <path> | dialog cancel   (the answer to the next file dialog)
 //   <time> clipboard <text>
@@ -56,6 +57,8 @@ struct InputItem {
   std::int32_t confidence = 100;
   platform::UserInput command;  // kChoose
   bool cancel = false;          // kDialog
+  std::int32_t position = 0;    // kTray: 1-based position of the item chosen; 0: by caption
+  std::vector<int> tray_mouse;  // kTray: mouse messages on the icon instead of a choice
 };
 
 class InputScriptError : public std::runtime_error {
@@ -76,7 +79,11 @@ std::vector<InputItem> ParseUserInput(std::string_view text);
 class UserInputHost {
  public:
   virtual ~UserInputHost() = default;
-  virtual void ChooseTrayItem(const std::string& caption) = 0;
+  // A right click on the tray icon, then the item with this caption (position 0) or at this
+  // 1-based position among the visible items chosen from the menu it opens.
+  virtual void ChooseTrayItem(const std::string& caption, std::int32_t position) = 0;
+  // Mouse messages (platform/tray.h numbers) on the tray icon, in order.
+  virtual void TrayMouse(const std::vector<int>& mouse_messages) = 0;
   virtual void CloseBackdrop() = 0;
   // nullopt: the dialog is cancelled.
   virtual void AnswerFileDialog(const std::optional<std::string>& path) = 0;

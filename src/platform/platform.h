@@ -13,6 +13,7 @@
 #include "platform/picture.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "platform/tray.h"
 #include "platform/ui.h"
 
 namespace rirerazo::platform {
@@ -29,6 +30,7 @@ struct Platform {
   MediaDevice* media = nullptr;
   Clipboard* clipboard = nullptr;
   PictureDecoder* pictures = nullptr;
+  Tray* tray = nullptr;  // null: the host has no notification area
 };
 
 }  // namespace rirerazo::platform

@@ -50,6 +50,23 @@ TEST(UserInputScript, EveryActionAndTimeForm) {
   EXPECT_EQ(items[12].line, 15);
 }
 
+TEST(UserInputScript, TrayItemsGesturesAndPositions) {
+  std::vector<InputItem> items = ParseUserInput(
+      "1 tray right-click\n2 tray Double-Click\n3 tray \"right-click\"\n4 tray #2\n"
+      "5 tray \"#2\"\n6 tray move\n");
+  ASSERT_EQ(items.size(), 6u);
+  EXPECT_EQ(items[0].tray_mouse, (std::vector<int>{0x204, 0x205}));
+  EXPECT_EQ(items[1].tray_mouse, (std::vector<int>{0x201, 0x202, 0x203, 0x202}));
+  EXPECT_TRUE(items[2].tray_mouse.empty());  // quoted: a caption
+  EXPECT_EQ(items[2].text, "right-click");
+  EXPECT_EQ(items[3].position, 2);
+  EXPECT_EQ(items[4].position, 0);
+  EXPECT_EQ(items[5].tray_mouse, (std::vector<int>{0x200}));
+  for (const char* bad : {"1 tray #0", "1 tray #x", "1 tray", "1 tray a b"}) {
+    EXPECT_THROW(ParseUserInput(bad), InputScriptError) << bad;
+  }
+}
+
 TEST(UserInputScript, ErrorsNameTheirLine) {
   struct Case {
     const char* text;
@@ -115,7 +132,14 @@ struct Player : platform::AgentEvents, UserInputHost {
   void OnClick(const std::string& id, int x, int y) override {
     Add("click " + id + " " + std::to_string(x) + " " + std::to_string(y));
   }
-  void ChooseTrayItem(const std::string& caption) override { Add("tray " + caption); }
+  void ChooseTrayItem(const std::string& caption, std::int32_t position) override {
+    Add("tray " + (position > 0 ? "#" + std::to_string(position) : caption));
+  }
+  void TrayMouse(const std::vector<int>& messages) override {
+    std::string text = "tray mouse";
+    for (int message : messages) text += " " + std::to_string(message);
+    Add(text);
+  }
   void CloseBackdrop() override { Add("backdrop close"); }
   void AnswerFileDialog(const std::optional<std::string>& path) override {
     Add("dialog " + path.value_or("<cancel>"));

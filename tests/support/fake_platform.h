@@ -39,6 +39,8 @@ class FakeCharacter : public platform::AgentCharacter {
   std::int32_t language = 0x409;
   std::set<std::int32_t> languages = {0x409, 0x407};
   std::string tts_mode;
+  bool other_clients = false;
+  std::vector<std::pair<std::string, std::string>> commands;  // name, caption
 
   std::string Name() const override { return id_; }
   void SetLanguageID(std::int32_t id) override {
@@ -56,7 +58,7 @@ class FakeCharacter : public platform::AgentCharacter {
   int Height() const override { return height; }
   void SetWidth(std::int16_t w) override { Note("Width", std::to_string(w)); }
   void SetHeight(std::int16_t h) override { Note("Height", std::to_string(h)); }
-  bool HasOtherClients() const override { return false; }
+  bool HasOtherClients() const override { return other_clients; }
   std::vector<std::string> AnimationNames() const override { return {"Wave"}; }
 
   platform::AgentRequest Speak(const std::optional<std::string>& text,
@@ -75,24 +77,30 @@ class FakeCharacter : public platform::AgentCharacter {
   }
   platform::AgentRequest Show() override { return Queue("Show", ""); }
   platform::AgentRequest Hide() override { return Queue("Hide", ""); }
+  void StopAll() override { Note("StopAll", ""); }
   platform::AgentRequest Wait(platform::AgentRequest other) override {
     return Queue("Wait", "#" + std::to_string(other.id));
   }
   void Stop(platform::AgentRequest r) override { Note("Stop", "#" + std::to_string(r.id)); }
-  void StopAll() override { Note("StopAll", ""); }
   void Listen(bool on) override { Note("Listen", on ? "true" : "false"); }
   void SetBalloonFontName(const std::string& name) override { Note("FontName", name); }
   void SetBalloonFontSize(std::int32_t size) override { Note("FontSize", std::to_string(size)); }
   void SetBalloonStyle(std::int32_t style) override { Note("Style", std::to_string(style)); }
-  void CommandsRemoveAll() override { Note("CommandsRemoveAll", ""); }
+  void CommandsRemoveAll() override { Note("CommandsRemoveAll", ""), commands.clear(); }
   void SetCommandsCaption(const std::string& c) override { Note("CommandsCaption", c); }
   void SetCommandsVoice(const std::string& v) override { Note("CommandsVoice", v); }
   void CommandsAdd(const std::string& name, const std::string& caption,
                    const std::string& voice) override {
     Note("CommandsAdd", name + ", " + caption + ", " + voice);
+    commands.emplace_back(name, caption);
   }
-  int CommandsCount() const override { return 0; }
-  std::string CommandCaption(const std::string&) const override { return {}; }
+  int CommandsCount() const override { return static_cast<int>(commands.size()); }
+  std::string CommandCaption(const std::string& name) const override {
+    for (const auto& [command, caption] : commands) {
+      if (UpperAscii(command) == UpperAscii(name)) return caption;
+    }
+    throw RuntimeError(err::kInvalidProcedureCall, "No such command");
+  }
 
  private:
   // Logs "<id>.<what>(<args>)", or raises when `what` is failing.
@@ -216,9 +224,17 @@ class FakeMessageLoop : public platform::MessageLoop {
     if (event) event();
   }
   void Sleep(std::int64_t) override {}
-  void StartTimer(std::int64_t, std::function<void()>) override {}
-  void StopTimer() override {}
-  bool TimerEnabled() const override { return false; }
+  // The timer only records its state; tests call `tick` themselves.
+  bool timer_enabled = false;
+  std::int64_t timer_interval_ms = 0;
+  std::function<void()> tick;
+  int timer_starts = 0;
+  void StartTimer(std::int64_t interval_ms, std::function<void()> on_tick) override {
+    timer_enabled = true, timer_interval_ms = interval_ms, tick = std::move(on_tick);
+    ++timer_starts;
+  }
+  void StopTimer() override { timer_enabled = false; }
+  bool TimerEnabled() const override { return timer_enabled; }
   void Quit() override { quit = true; }
   bool QuitRequested() const override { return quit; }
 };
@@ -232,6 +248,34 @@ class FakeSystem : public platform::System {
   std::string HomeFolder() const override { return {}; }
 };
 
+// The tray logs Install/Remove and every menu shown; ShowPopupMenu answers `choice`.
+class FakeTray : public platform::Tray {
+ public:
+  explicit FakeTray(Log& log) : log_(log) {}
+
+  int choice = -1;
+  std::vector<platform::MenuItem> last_menu;
+
+  void Install(const std::string& tip, platform::TrayEvents* l) override {
+    installed = true, listener = l, log_.push_back("Tray.Install(" + tip + ")");
+  }
+  void Remove() override { installed = false, log_.push_back("Tray.Remove"); }
+  bool Installed() const override { return installed; }
+  int ShowPopupMenu(const std::vector<platform::MenuItem>& items) override {
+    last_menu = items;
+    std::string text;
+    for (const auto& item : items) text += (text.empty() ? "" : ", ") + item.caption;
+    log_.push_back("Tray.Menu(" + text + ")");
+    return choice;
+  }
+
+  bool installed = false;
+  platform::TrayEvents* listener = nullptr;
+
+ private:
+  Log& log_;
+};
+
 // All fakes, wired into one bundle.
 struct FakePlatform {
   Log log;
@@ -240,7 +284,9 @@ struct FakePlatform {
   FakeClock clock;
   FakeMessageLoop loop;
   FakeSystem system;
-  platform::Platform bundle{&ui, &clock, &loop, &system, &agent};
+  FakeTray tray{log};
+  platform::Platform bundle{
+      .ui = &ui, .clock = &clock, .loop = &loop, .system = &system, .agent = &agent, .tray = &tray};
 };
 
 }  // namespace rirerazo::testing

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/agent_control.h"
+
 namespace rirerazo {
 
 class Player;
@@ -17,5 +19,11 @@ void UpdateAgentCommandsAll(Player& player);
 // Rebuilds one character's commands: the group caption is gMenuName, or "RIRERazo - " and
 // the id when the script names no menu; the group's voice is the id.
 void UpdateAgentCommands(Player& player, const std::string& id);
+
+// A command chosen from a character's menu or spoken. Pending events run first; then the
+// input is judged (command_rules.h): the close command starts the shutdown, any other
+// name runs the script of the first command table entry with that name (case-sensitive)
+// as a nested script. Errors are reported.
+void AgentControl_Command(Player& player, const platform::UserInput& input);
 
 }  // namespace rirerazo

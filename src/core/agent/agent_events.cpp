@@ -3,14 +3,60 @@
 #include <string>
 
 #include "core/app/player.h"
+#include "core/app/shutdown.h"
+#include "core/app/tray_menu.h"
 #include "core/interp/play_script.h"
+#include "core/interp/slide_show_handoff.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo {
+namespace {
+
+constexpr std::int64_t kPauseStepMs = 100;
+
+// Whole seconds of a clock that counts in seconds.
+std::int64_t ClockSeconds(const Player& player) {
+  return player.clock().NowMs() / 1000;
+}
+
+// Waits the slide pause while events run. The pause counts ticks of a one-second clock, so
+// a pause of n lasts between n - 1 and n seconds; a pause of 0 or less still yields once.
+// A monotonic clock, so a pause across midnight ends like any other. Ending the program
+// during the pause ends the wait.
+void WaitSlidePause(Player& player) {
+  const std::int64_t start_s = ClockSeconds(player);
+  do {
+    player.loop().DoEvents();
+    if (player.Unloaded()) return;
+    player.loop().Sleep(kPauseStepMs);
+  } while (ClockSeconds(player) - start_s < player.gPowerPointPause);
+}
+
+// The first character's commands pass the close-only test. An empty table fails it.
+bool FirstCharacterOffersOnlyClose(Player& player) {
+  if (player.gCharacters.empty()) return false;
+  platform::AgentCharacter& first = player.agent().Character(player.gCharacters.front().CharID);
+  const int count = first.CommandsCount();
+  std::optional<std::string> alias_caption;
+  if (count == 2) {
+    try {
+      alias_caption = first.CommandCaption(kCloseAliasCommand);
+    } catch (const RuntimeError&) {
+    }
+  }
+  return OffersOnlyClose(count, alias_caption);
+}
+
+}  // namespace
 
 void AgentControl_Bookmark(Player& player, std::int32_t bookmark_id) {
   try {
     if (bookmark_id == kEndOfScriptBookmark) return;
+    if (bookmark_id == kAdvanceSlideBookmark) {
+      WaitSlidePause(player);
+      if (player.Unloaded()) return;
+      AdvanceSlideShow(player);
+    }
     for (const BookmarkEntry& entry : player.gBookmarks) {
       if (entry.BookmarkID != bookmark_id) continue;
       // A copy: a script loaded meanwhile may replace the bookmark table.
@@ -23,10 +69,35 @@ void AgentControl_Bookmark(Player& player, std::int32_t bookmark_id) {
   }
 }
 
+bool OffersOnlyClose(int count, const std::optional<std::string>& close_alias_caption) {
+  if (count == 1) return true;
+  return count == 2 && close_alias_caption.has_value() && !close_alias_caption->empty();
+}
+
 void AgentControl_RequestComplete(Player& player, platform::AgentRequest request) {
-  if (player.mEndRequest.IsNull() || player.mEndRequest.id != request.id) return;
-  player.fScriptComplete = true;
-  if (player.mfExitWhenDone) player.UnloadMainForm();
+  try {
+    if (player.mEndRequest.IsNull() || player.mEndRequest.id != request.id) return;
+    player.fScriptComplete = true;
+    if (player.mfExitWhenDone) {
+      player.UnloadMainForm();
+      return;
+    }
+    if (player.gPowerPointBusy) return;
+    if (FirstCharacterOffersOnlyClose(player)) StartShutdown(player);
+  } catch (...) {
+  }
+}
+
+void AgentControl_Show(Player& player, const std::string&, platform::VisibilityCause) {
+  UpdateMenu(player);
+}
+
+void AgentControl_Hide(Player& player, const std::string&, platform::VisibilityCause) {
+  try {
+    UpdateMenu(player);
+  } catch (...) {
+    player.ReportError("RIRERazo:", "AgentControl_Hide", app::CurrentError());
+  }
 }
 
 }  // namespace rirerazo

@@ -1,7 +1,9 @@
 #include "core/app/player.h"
 
+#include "core/agent/agent_commands.h"
 #include "core/agent/agent_events.h"
 #include "core/app/startup_hooks.h"
+#include "core/app/tray_menu.h"
 
 namespace rirerazo {
 
@@ -38,9 +40,20 @@ void Player::OnRequestComplete(platform::AgentRequest request) {
   AgentControl_RequestComplete(*this, request);
 }
 
-// Commands and the tray menu's captions are served by the command and menu handlers.
-void Player::OnCommand(const platform::UserInput&) {}
-void Player::OnShow(const std::string&, platform::VisibilityCause) {}
-void Player::OnHide(const std::string&, platform::VisibilityCause) {}
+void Player::OnCommand(const platform::UserInput& input) {
+  AgentControl_Command(*this, input);
+}
+
+void Player::OnShow(const std::string& character_id, platform::VisibilityCause cause) {
+  AgentControl_Show(*this, character_id, cause);
+}
+
+void Player::OnHide(const std::string& character_id, platform::VisibilityCause cause) {
+  AgentControl_Hide(*this, character_id, cause);
+}
+
+void Player::OnTrayMouse(int mouse_message) {
+  Form_MouseMove(*this, mouse_message);
+}
 
 }  // namespace rirerazo

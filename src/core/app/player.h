@@ -20,6 +20,7 @@
 #include "core/util/startup_paths.h"
 #include "platform/agent_control.h"
 #include "platform/platform.h"
+#include "platform/tray.h"
 
 namespace rirerazo {
 
@@ -50,7 +51,10 @@ struct CommandEntry {
 
 // The start-up paths gAppPath, gExePath and gScriptFile are inherited, so the path
 // helpers (util::ResolveScriptPath) take the Player itself.
-class Player : public platform::AgentEvents, public app::FormUnload, public util::StartupPaths {
+class Player : public platform::AgentEvents,
+               public platform::TrayEvents,
+               public app::FormUnload,
+               public util::StartupPaths {
  public:
   // `services` must hold every service and outlive the Player. The Player registers itself
   // as the character control's event listener and unregisters on destruction.
@@ -83,6 +87,8 @@ class Player : public platform::AgentEvents, public app::FormUnload, public util
   platform::MessageLoop& loop() const { return *services_.loop; }
   platform::System& system() const { return *services_.system; }
   platform::AgentControl& agent() const { return *services_.agent; }
+  // The notification area; null when the host has none.
+  platform::Tray* tray() const { return services_.tray; }
   platform::Platform& services() const { return services_; }
   // The reader of script files, with its cache of parsed files.
   script::ProfileReader& profile() { return profile_reader_; }
@@ -93,6 +99,9 @@ class Player : public platform::AgentEvents, public app::FormUnload, public util
   void OnCommand(const platform::UserInput& input) override;
   void OnShow(const std::string& character_id, platform::VisibilityCause cause) override;
   void OnHide(const std::string& character_id, platform::VisibilityCause cause) override;
+
+  // Mouse events on the tray icon (Form_MouseMove).
+  void OnTrayMouse(int mouse_message) override;
 
   // --- Start-up ---
   std::string gDoubleCrLf = "\r\n\r\n";
@@ -132,6 +141,10 @@ class Player : public platform::AgentEvents, public app::FormUnload, public util
 
   // --- System statements: media player, backdrop and PLAYSCRIPT nesting ---
   SystemModules system_modules;
+
+  // --- Tray menu and shutdown ---
+  std::vector<platform::MenuItem> mnuCharShow;  // item i-1 belongs to gCharacters entry i
+  std::int16_t mCloseTicks = 0;                 // calls of tmrShutDown_Timer so far
 
  private:
   platform::Platform& services_;

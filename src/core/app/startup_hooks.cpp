@@ -12,13 +12,6 @@ bool FindScript(Player&) {
   return false;
 }
 
-void InstallTrayIcon(Player&) {}
-
-void Form_Unload(Player& player) {
-  UnloadBackdropWindow(player);
-  StopMediaOnUnload(player);
-}
-
 void Backdrop_Unload(Player& player) { UnloadBackdropWindow(player); }
 
 }  // namespace rirerazo

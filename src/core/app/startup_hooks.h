@@ -17,10 +17,11 @@ std::optional<std::string> OpenFile(Player& player);
 // Plays a script appended to the running executable; false when there is none.
 bool FindScript(Player& player);
 
-// Adds the notification-area icon.
+// Adds the notification-area icon (core/app/tray_menu.cpp).
 void InstallTrayIcon(Player& player);
 
-// The main form's clean-up when it unloads: tray icon, other windows, media.
+// The main form's clean-up when it unloads: tray icon, other windows, media
+// (core/app/form_unload.cpp).
 void Form_Unload(Player& player);
 
 // Closes the backdrop window when one is open.

@@ -4,4 +4,6 @@ namespace rirerazo {
 
 void StartSlideShow(Player&, const std::string&) {}
 
+void AdvanceSlideShow(Player&) {}
+
 }  // namespace rirerazo

@@ -13,4 +13,9 @@ class Player;
 // slide-show driver is part of the platform bundle this plays nothing.
 void StartSlideShow(Player& player, const std::string& script);
 
+// Advances the running slide show by one slide (the slide-advance bookmark, after its
+// pause). Does nothing when no slide show runs, which is the case whenever auto-advance is
+// on without a presentation.
+void AdvanceSlideShow(Player& player);
+
 }  // namespace rirerazo

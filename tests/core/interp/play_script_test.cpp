@@ -143,7 +143,8 @@ TEST_F(Interpreter, HostileTextPlaysWithoutHarm) {
 
 TEST_F(Interpreter, UnloadingTheMainFormStopsTheScript) {
   player_.program_name = "rirerazo";
-  EXPECT_EQ(Play("Host.Show\r\nvorn.close\r\nHost.Hide", true), (Log{"Host.Show()"}));
+  EXPECT_EQ(Play("Host.Show\r\nvorn.close\r\nHost.Hide", true),
+            (Log{"Host.Show()", "Tray.Remove"}));
   EXPECT_TRUE(player_.Unloaded());
   EXPECT_TRUE(fakes_.loop.quit);
   EXPECT_TRUE(Play("Host.Show", true).empty());
