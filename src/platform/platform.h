@@ -5,7 +5,10 @@
 
 #include "platform/agent_control.h"
 #include "platform/clock.h"
+#include "platform/file_dialog.h"
+#include "platform/internet.h"
 #include "platform/message_loop.h"
+#include "platform/presentation_app.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 
@@ -17,6 +20,9 @@ struct Platform {
   MessageLoop* loop = nullptr;
   System* system = nullptr;
   AgentControl* agent = nullptr;
+  Internet* internet = nullptr;
+  FileDialog* file_dialog = nullptr;
+  PresentationApp* presentation = nullptr;
 };
 
 }  // namespace rirerazo::platform
