@@ -13,7 +13,8 @@ std::vector<platform::FileFilter> ParseDialogFilter(std::string_view filter) {
     start = bar + 1;
   }
   std::vector<platform::FileFilter> entries;
-  for (std::size_t i = 0; i + 1 < parts.size() && !parts[i].empty(); i += 2) {
+  for (std::size_t i = 0; i + 1 < parts.size() && !parts[i].empty() && !parts[i + 1].empty();
+       i += 2) {
     entries.push_back({std::string(parts[i]), std::string(parts[i + 1])});
   }
   return entries;

@@ -1,0 +1,82 @@
+// Scripts named by URL, downloaded through libcurl from a server on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/script/url_script.h"
+#include "os/curl_internet.h"
+#include "support/http_test_server.h"
+#include "support/recording_services.h"
+#include "support/scratch_dir.h"
+
+namespace rirerazo {
+namespace {
+
+using testing::ReadBytes;
+
+class UrlScripts : public ::testing::Test {
+ protected:
+  UrlScripts() {
+    services.ui = &ui;
+    services.loop = &loop;
+    services.internet = &internet;
+    links.services = &services;
+    links.temp_dir = temp.WithSlash();
+    links.open_script_from_file = [this](const std::string& path, bool play) {
+      loaded.emplace_back(path, ReadBytes(path));
+      EXPECT_TRUE(play);
+      return true;
+    };
+    links.report_error = [](const RuntimeError& error) { ADD_FAILURE() << error.what(); };
+  }
+
+  testing::HttpTestServer server;
+  testing::ScratchDir temp;
+  testing::RecordingUi ui;
+  testing::VirtualLoop loop;
+  os::CurlInternet internet;
+  platform::Platform services;
+  UrlScriptLinks links;
+  std::vector<std::pair<std::string, std::string>> loaded;  // path, content
+};
+
+TEST_F(UrlScripts, ServedScriptsAreLoadedFromTheNextFreeTemporaryFile) {
+  std::string big = "[VORN Script]\r\nVersion=1\r\n[Script]\r\n";
+  while (big.size() < 7000) big += "Host.Speak " + std::to_string(big.size()) + "\r\n";
+  server.Set("/big.vrn", {200, big, ""});
+  server.Set("/empty.vrn", {200, "", ""});
+  EXPECT_FALSE(OpenScriptFromURL(server.Url("/big.vrn"), true, links));
+  EXPECT_FALSE(OpenScriptFromURL(server.Url("/empty.vrn"), true, links));
+  ASSERT_EQ(loaded.size(), 2u);
+  EXPECT_EQ(loaded[0], std::make_pair(temp.WithSlash() + "VORN0001.TMP", big));
+  // An empty resource is a file like any other; the loader decides what it is worth.
+  EXPECT_EQ(loaded[1], std::make_pair(temp.WithSlash() + "VORN0002.TMP", std::string()));
+  EXPECT_TRUE(std::filesystem::exists(loaded[0].first));  // kept after loading
+  // 7000 bytes take at least four pieces and the empty read; the empty resource one read.
+  EXPECT_GE(loop.do_events_calls, 6);
+  EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(UrlScripts, UnreachableScriptsAreReportedByUrlAndNotLoaded) {
+  server.Set("/gone.vrn", {404, "<html>not found</html>", ""});
+  testing::RefusingPort refusing;
+  for (const std::string& url : {server.Url("/gone.vrn"), refusing.Url("/x.vrn")}) {
+    ui.boxes.clear();
+    ui.cursors.clear();
+    EXPECT_FALSE(OpenScriptFromURL(url, true, links));
+    ASSERT_EQ(ui.boxes.size(), 1u) << url;
+    EXPECT_EQ(ui.boxes[0].text.rfind("75 : Could not download " + url + ": ", 0), 0u)
+        << ui.boxes[0].text;
+    EXPECT_EQ(ui.boxes[0].style, platform::mb::kOkOnly | platform::mb::kExclamation);
+    EXPECT_EQ(ui.cursors,
+              (std::vector<platform::Cursor>{platform::Cursor::kBusy, platform::Cursor::kNormal}));
+  }
+  EXPECT_TRUE(loaded.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
+}
+
+}  // namespace
+}  // namespace rirerazo
