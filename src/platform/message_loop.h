@@ -1,6 +1,6 @@
 // The player's message loop: yielding, sleeping and the one shutdown timer. Everything runs
-// on the one player thread; events raised by services are delivered from inside DoEvents
-// and Sleep, and may call back into the player (nested script runs).
+// on the one player thread; events raised by services are delivered only from inside
+// DoEvents, and may call back into the player (nested script runs).
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,8 @@ class MessageLoop {
   // Serves every event and timer that is due now, then returns.
   virtual void DoEvents() = 0;
 
-  // Blocks the player for `duration_ms` without serving events (the classic Sleep).
+  // Blocks the player for `duration_ms` without serving events (the classic Sleep); what
+  // falls due meanwhile is served by the next DoEvents.
   virtual void Sleep(std::int64_t duration_ms) = 0;
 
   // Starts (or restarts) the repeating timer with the given interval; `tick` runs on each

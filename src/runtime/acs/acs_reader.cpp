@@ -1,0 +1,101 @@
+// Reader entry points: recognise the file, follow the header's locators, read the
+// directories and the character info. Images and sounds stay encoded in the kept bytes.
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/runtime_error.h"
+#include "runtime/acs/private/byte_reader.h"
+#include "runtime/acs/private/reader_parts.h"
+
+namespace rirerazo::acs {
+
+namespace {
+
+constexpr std::uint32_t kSignature = 0xABCDABC3;
+constexpr std::uint32_t kSplitSignature = 0xABCDABC4;
+constexpr std::uint32_t kContainerStreamSignature = 0xABCDABC1;
+constexpr std::uint8_t kCompoundFileMagic[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+constexpr std::uint32_t kHeaderBytes = 36;
+// Files beyond this are refused before they are read into memory.
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t(1) << 30;
+
+bool IsCompoundFile(std::span<const std::uint8_t> bytes) {
+  return bytes.size() >= 8 && std::equal(bytes.begin(), bytes.begin() + 8, kCompoundFileMagic);
+}
+
+// Refuses anything that is not a flat character file, each kind with its own reason.
+void CheckSignature(const detail::FileView& file) {
+  if (IsCompoundFile(file.bytes)) {
+    detail::ThrowFormatError(file.source, "header", 0,
+                             "this is an older-generation character file (a compound-document "
+                             "container); only the flat 2.x character format can be read");
+  }
+  detail::ByteReader in(file.bytes, {0, std::uint32_t(std::min<std::size_t>(file.bytes.size(), 4))},
+                        file.source, "header");
+  const std::uint32_t signature = in.U32();
+  if (signature == kSplitSignature || signature == kContainerStreamSignature) {
+    in.FailAt(0,
+              "this is the index part of a split web-download character, not a complete "
+              "character file");
+  }
+  if (signature != kSignature) in.FailAt(0, "not a character file (unknown signature)");
+}
+
+struct Locators {
+  FileRange character_info;
+  FileRange animations;
+  FileRange images;
+  FileRange sounds;
+};
+
+Locators ReadLocators(const detail::FileView& file) {
+  detail::ByteReader in(file.bytes, {4, kHeaderBytes - 4}, file.source, "header");
+  Locators locators;
+  for (FileRange* range :
+       {&locators.character_info, &locators.animations, &locators.images, &locators.sounds}) {
+    range->offset = in.U32();
+    range->size = in.U32();
+  }
+  return locators;
+}
+
+}  // namespace
+
+Character ReadCharacter(std::vector<std::uint8_t> bytes, std::string_view source_name) {
+  auto kept = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+  if (kept->size() > 0xFFFFFFFFu) {
+    detail::ThrowFormatError(source_name, "header", 0, "file is too large");
+  }
+  const detail::FileView file{*kept, source_name};
+  CheckSignature(file);
+  const Locators locators = ReadLocators(file);
+  Character character;
+  character.info = detail::ReadCharacterInfo(file, locators.character_info);
+  character.images = detail::ReadImageDirectory(file, locators.images);
+  character.sounds = detail::ReadAudioDirectory(file, locators.sounds);
+  const detail::ReferenceLimits limits{character.images.size(), character.sounds.size()};
+  character.animations = detail::ReadAnimations(file, locators.animations, limits);
+  character.file_bytes = std::move(kept);
+  character.source_name = std::string(source_name);
+  return character;
+}
+
+Character ReadCharacterFile(const std::string& path) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) throw RuntimeError(err::kFileNotFound, "File not found: " + path);
+  if (size > kMaxFileBytes) {
+    throw RuntimeError(kInvalidCharacterFile, path + ": file is too large for a character file");
+  }
+  std::ifstream stream(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  if (!stream || !stream.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size))) {
+    throw RuntimeError(err::kPathFileAccessError, "Cannot read character file: " + path);
+  }
+  const std::size_t slash = path.find_last_of("/\\");
+  return ReadCharacter(std::move(bytes),
+                       slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace rirerazo::acs
