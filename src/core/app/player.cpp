@@ -1,0 +1,46 @@
+#include "core/app/player.h"
+
+#include "core/agent/agent_events.h"
+#include "core/app/startup_hooks.h"
+
+namespace rirerazo {
+
+Player::Player(platform::Platform& services)
+    : services_(services), error_report_(*services.ui, *this), profile_reader_(error_report_) {
+  services_.agent->SetEventListener(this);
+}
+
+Player::~Player() {
+  services_.agent->SetEventListener(nullptr);
+}
+
+void Player::UnloadMainForm() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  Form_Unload(*this);
+  loop().Quit();
+}
+
+void Player::UnloadBackdrop() {
+  Backdrop_Unload(*this);
+}
+
+app::ReportOutcome Player::ReportError(std::string_view tag, std::string_view procedure,
+                                       const RuntimeError& error) {
+  return error_report_.ReportError(tag, procedure, error);
+}
+
+void Player::OnBookmark(std::int32_t bookmark_id) {
+  AgentControl_Bookmark(*this, bookmark_id);
+}
+
+void Player::OnRequestComplete(platform::AgentRequest request) {
+  AgentControl_RequestComplete(*this, request);
+}
+
+// Commands and the tray menu's captions are served by the command and menu handlers.
+void Player::OnCommand(const platform::UserInput&) {}
+void Player::OnShow(const std::string&, platform::VisibilityCause) {}
+void Player::OnHide(const std::string&, platform::VisibilityCause) {}
+
+}  // namespace rirerazo

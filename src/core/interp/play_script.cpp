@@ -1,0 +1,135 @@
+#include "core/interp/play_script.h"
+
+#include <new>
+#include <optional>
+#include <string_view>
+
+#include "core/agent/char_actions.h"
+#include "core/agent/characters.h"
+#include "core/app/player.h"
+#include "core/interp/line_rules.h"
+#include "core/interp/slide_show_handoff.h"
+#include "core/interp/statement_tables.h"
+#include "core/interp/substitutions.h"
+#include "core/util/ascii.h"
+#include "core/util/paths.h"
+#include "core/util/text.h"
+#include "platform/runtime_error.h"
+
+namespace rirerazo {
+namespace {
+
+// State of one PlayScript call; nested calls have their own.
+struct ScriptRun {
+  platform::AgentRequest saved_request;  // set by SETREQ= lines, used by WAITFORREQ
+};
+
+platform::MsgAnswer ShowPlayScriptError(Player& player, long number,
+                                        const std::string& description) {
+  return player.ui().MessageBox(PlayScriptErrorText(number, description), kDefaultTitle,
+                                platform::mb::kAbortRetryIgnore | platform::mb::kExclamation);
+}
+
+// Runs one operation of the interpreter under its error box. Returns false when the user
+// chose Abort; Retry runs the operation again; Ignore (or any other answer) skips it.
+template <class Operation>
+bool Guarded(Player& player, Operation&& operation) {
+  for (;;) {
+    platform::MsgAnswer answer;
+    try {
+      operation();
+      return true;
+    } catch (const RuntimeError& error) {
+      answer = ShowPlayScriptError(player, error.Number(), error.Description());
+    } catch (const std::bad_alloc&) {
+      answer = ShowPlayScriptError(player, err::kOutOfMemory, "Out of memory");
+    }
+    if (answer == platform::MsgAnswer::kAbort) return false;
+    if (answer != platform::MsgAnswer::kRetry) return true;
+  }
+}
+
+// Selects every table entry whose id begins the line; the last one stays addressed.
+// Selecting may load a character and so grow the table: iterate by index.
+std::string AddressedCharacter(Player& player, std::string_view line) {
+  std::string addressed;
+  for (std::size_t i = 0; i < player.gCharacters.size(); ++i) {
+    const std::string id = player.gCharacters[i].CharID;
+    if (!AddressesCharacter(line, id)) continue;
+    addressed = id;
+    CharSelect(player, id);
+  }
+  return addressed;
+}
+
+// Finds the handler of the statement; null when the line matches no keyword of its class.
+StatementHandler Classify(Statement& statement) {
+  if (!statement.char_id.empty()) {
+    const CharStatementRow* row =
+        MatchCharStatement(statement.upper_line, util::UCase(statement.char_id));
+    if (row == nullptr) return nullptr;
+    statement.keyword = row->keyword;
+    return row->handler;
+  }
+  const SystemStatementRow* row = MatchSystemStatement(statement.upper_line, statement.keyword);
+  return row == nullptr ? nullptr : row->handler;
+}
+
+// Runs one non-empty, trimmed line. Returns false when the user aborted the script.
+bool PlayLine(Player& player, std::string_view text, ScriptRun& run) {
+  Statement statement;
+  const bool setreq = IsSetReqLine(text);
+  statement.line = setreq ? SetReqStatement(text) : std::string(text);
+  statement.upper_line = util::UCase(statement.line);
+  statement.char_id = AddressedCharacter(player, statement.line);
+  if (StatementHandler handler = Classify(statement)) {
+    if (!Guarded(player, [&] { handler(player, statement); })) return false;
+  }
+  if (setreq) run.saved_request = player.mLastRequest;
+  if (IsWaitForReqLine(statement.line)) WaitFor(player, run.saved_request);
+  return true;
+}
+
+// Queues a speech request holding only `mark` on the current character.
+bool QueueMarker(Player& player, const char* mark, platform::AgentRequest& request) {
+  return Guarded(player, [&] {
+    if (player.gCurChar == nullptr) throw RuntimeError(err::kObjectRequired, "Object required");
+    request = player.gCurChar->Speak(std::string(mark), std::nullopt);
+  });
+}
+
+bool HandsOffToSlideShow(Player& player, bool pfRecursive, bool pbPowerPoint) {
+  return !pfRecursive && !player.gPowerPointFile.empty() && pbPowerPoint &&
+         util::FileExists(player.gPowerPointFile);
+}
+
+}  // namespace
+
+std::string PlayScriptErrorText(long number, const std::string& description) {
+  return "Play Script Error\r\n\r\nError Number:" + std::to_string(number) + " : " + description;
+}
+
+void PlayScript(Player& player, std::string pstrScript, bool pfRecursive, bool pbPowerPoint) {
+  if (player.gCurCharIndex == 0 || util::TrimChars(pstrScript, "\r\n").empty()) return;
+  pstrScript += "\r\n";
+  if (HandsOffToSlideShow(player, pfRecursive, pbPowerPoint)) {
+    Guarded(player, [&] { StartSlideShow(player, pstrScript); });
+    return;
+  }
+  const std::string script = SubstituteScript(player, std::move(pstrScript));
+  ScriptRun run;
+  std::size_t pos = 0;
+  while (pos < script.size()) {
+    const std::string_view line = util::Trim(NextLine(script, pos));
+    if (!line.empty() && !PlayLine(player, line, run)) return;
+    player.loop().DoEvents();
+    if (player.Unloaded()) return;
+  }
+  if (player.gPowerPointAutoAdvance != 0 &&
+      !QueueMarker(player, kAdvanceSlideMark, player.mAdvanceRequest)) {
+    return;
+  }
+  if (!pfRecursive) QueueMarker(player, kEndOfScriptMark, player.mEndRequest);
+}
+
+}  // namespace rirerazo

@@ -1,0 +1,7 @@
+#include "core/interp/slide_show_handoff.h"
+
+namespace rirerazo {
+
+void StartSlideShow(Player&, const std::string&) {}
+
+}  // namespace rirerazo

@@ -1,0 +1,64 @@
+#include "core/interp/line_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace rirerazo {
+namespace {
+
+TEST(ScriptLines, OnlyCrLfEndsALine) {
+  const std::string script = "a\nb\r\nc\rd\r\n\r\nlast";
+  std::size_t pos = 0;
+  EXPECT_EQ(NextLine(script, pos), "a\nb");
+  EXPECT_EQ(NextLine(script, pos), "c\rd");
+  EXPECT_EQ(NextLine(script, pos), "");
+  EXPECT_EQ(NextLine(script, pos), "last");
+  EXPECT_EQ(pos, script.size());
+}
+
+TEST(SetReq, RecognisedWithBlanksAndAnyCase) {
+  EXPECT_TRUE(IsSetReqLine("SETREQ=Host.Show"));
+  EXPECT_TRUE(IsSetReqLine("set req = Host.Show"));
+  EXPECT_TRUE(IsSetReqLine("SetReq="));
+  EXPECT_FALSE(IsSetReqLine("SETREQ Host.Show"));
+  EXPECT_FALSE(IsSetReqLine("Host.Speak SETREQ=1"));
+}
+
+TEST(SetReq, StatementLosesItsParentheses) {
+  EXPECT_EQ(SetReqStatement("SETREQ = Host.Speak(\"Hello\")"), "Host.Speak \"Hello\"");
+  EXPECT_EQ(SetReqStatement("SETREQ=Host.MoveTo(10, 20)"), "Host.MoveTo 10, 20");
+  EXPECT_EQ(SetReqStatement("SETREQ=Host.Show"), "Host.Show");
+  // Only the first "(" becomes a blank and only a final ")" goes.
+  EXPECT_EQ(SetReqStatement("SETREQ=Host.Speak((a) b)"), "Host.Speak (a) b");
+  EXPECT_EQ(SetReqStatement("SETREQ=Host.Speak(a) b"), "Host.Speak a) b");
+  // The text after the first "=" only: a later "=" stays in the statement.
+  EXPECT_EQ(SetReqStatement("SETREQ=Host.Balloon.FontSize = 12"), "Host.Balloon.FontSize = 12");
+}
+
+TEST(WaitForReq, BlanksAndCaseDoNotMatterButExtraTextDoes) {
+  EXPECT_TRUE(IsWaitForReqLine("WAITFORREQ"));
+  EXPECT_TRUE(IsWaitForReqLine("waitforreq"));
+  EXPECT_TRUE(IsWaitForReqLine("WAIT FOR REQ"));
+  EXPECT_FALSE(IsWaitForReqLine("WAITFORREQ now"));
+  EXPECT_FALSE(IsWaitForReqLine("WAITFORRE"));
+}
+
+TEST(Arguments, CutAtFixedPlaces) {
+  EXPECT_EQ(TailAfter("Host.Speak Hi", 10), " Hi");
+  EXPECT_EQ(TailAfter("Host.Speak", 10), "");
+  EXPECT_EQ(TailAfter("Host", 10), "");
+  EXPECT_EQ(AfterEquals("Host.Balloon.Style = 3"), " 3");
+  EXPECT_EQ(AfterEquals("Host.Width 200"), "Host.Width 200");
+  EXPECT_EQ(AfterFirstBlank("Host.Listen True"), "True");
+  EXPECT_EQ(AfterFirstBlank("Host.Listen"), "Host.Listen");
+}
+
+TEST(Arguments, CharacterPrefixNeedsTheDot) {
+  EXPECT_TRUE(AddressesCharacter("host.SPEAK hi", "Host"));
+  EXPECT_TRUE(AddressesCharacter("HOST.speak hi", "Host"));
+  EXPECT_FALSE(AddressesCharacter("Host .Speak hi", "Host"));
+  EXPECT_FALSE(AddressesCharacter("HostX.Speak hi", "Host"));
+  EXPECT_FALSE(AddressesCharacter("Host", "Host"));
+}
+
+}  // namespace
+}  // namespace rirerazo
