@@ -41,6 +41,13 @@ void HeadlessFileDialog::QueueAnswer(std::optional<std::string> typed_name) {
   answers_.push_back(std::move(typed_name));
 }
 
+void HeadlessFileDialog::QueueAnswers(const std::vector<InputItem>& user_input) {
+  for (const InputItem& item : user_input) {
+    if (item.action != InputAction::kDialog) continue;
+    QueueAnswer(item.cancel ? std::nullopt : std::optional<std::string>(item.text));
+  }
+}
+
 std::optional<std::string> HeadlessFileDialog::Accept(const platform::FileDialogRequest& request,
                                                       const std::string& typed) const {
   fs::path file(typed);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "headless/user_input.h"
 #include "platform/file_dialog.h"
 
 namespace rirerazo::headless {
@@ -17,6 +18,10 @@ class HeadlessFileDialog final : public platform::FileDialog {
  public:
   // Queues the name typed into the next dialog, or a cancel when `typed_name` is empty.
   void QueueAnswer(std::optional<std::string> typed_name);
+  // Queues the answers of every "dialog" line of a user-input script, in order. A dialog is
+  // modal: it takes the next answer whenever it is shown, whatever the line's time, so the
+  // host's AnswerFileDialog need not queue them again.
+  void QueueAnswers(const std::vector<InputItem>& user_input);
 
   std::optional<platform::FileDialogResult> Show(
       const platform::FileDialogRequest& request) override;

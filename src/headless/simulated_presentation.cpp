@@ -123,7 +123,8 @@ std::optional<std::int64_t> SimulatedPresentationApp::NextDueMs() const {
   return ShowDueMs(show_, slides_, settings_);
 }
 
-void SimulatedPresentationApp::DeliverDue() {
+int SimulatedPresentationApp::DeliverDue() {
+  int delivered = 0;
   std::optional<std::int64_t> due = ShowDueMs(show_, slides_, settings_);
   if (pending_.empty() && due && *due <= clock_.NowMs()) Apply(ShowInput::kTimer);
   // A handler may ask for the next slide or close the show; its events queue behind.
@@ -131,6 +132,7 @@ void SimulatedPresentationApp::DeliverDue() {
     ShowEvent event = pending_.front();
     pending_.pop_front();
     if (listener_ == nullptr) continue;
+    ++delivered;
     switch (event.kind) {
       case ShowEvent::Kind::kBegin:
         listener_->OnSlideShowBegin();
@@ -143,6 +145,7 @@ void SimulatedPresentationApp::DeliverDue() {
         break;
     }
   }
+  return delivered;
 }
 
 }  // namespace rirerazo::headless

@@ -46,9 +46,9 @@ class SimulatedPresentationApp final : public platform::PresentationApp {
   void SetEventListener(platform::PresentationEvents* listener) override { listener_ = listener; }
 
   // For the host's message loop: when something is next due (now, when events wait), and
-  // delivering what is due at the clock's present time.
+  // delivering what is due at the clock's present time (returns the number of events).
   std::optional<std::int64_t> NextDueMs() const;
-  void DeliverDue();
+  int DeliverDue();
 
   // The user ends the running show (as by pressing Escape).
   void StopShowByUser();

@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "support/scratch_dir.h"
+#include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace rirerazo::headless {
 namespace {
@@ -14,8 +15,8 @@ class HeadlessDialog : public ::testing::Test {
   HeadlessDialog() {
     dir.Write("intro.vrn", "x");
     dir.Write("notes.txt", "x");
-    std::filesystem::create_directory(dir.path() / "folder");
-    request.initial_dir = dir.path().string();
+    std::filesystem::create_directory(dir / "folder");
+    request.initial_dir = dir.Path();
     request.default_ext = "VRN";
     request.flags = platform::ofn::kHideReadOnly | platform::ofn::kPathMustExist |
                     platform::ofn::kFileMustExist;
@@ -26,7 +27,7 @@ class HeadlessDialog : public ::testing::Test {
     EXPECT_EQ(result->file_title, std::filesystem::path(result->file_name).filename().string());
     return result->file_name;
   }
-  testing::ScratchDir dir;
+  testing::ScratchFolder dir;
   HeadlessFileDialog dialog;
   platform::FileDialogRequest request;
 };
@@ -34,10 +35,10 @@ class HeadlessDialog : public ::testing::Test {
 TEST_F(HeadlessDialog, AnswersWithTheTypedFileAddingTheDefaultExtension) {
   dialog.QueueAnswer("intro");
   dialog.QueueAnswer("notes.txt");
-  dialog.QueueAnswer((dir.path() / "INTRO.VRN").string());
-  EXPECT_EQ(Chosen(), (dir.path() / "intro.vrn").string());
-  EXPECT_EQ(Chosen(), (dir.path() / "notes.txt").string());
-  EXPECT_EQ(Chosen(), (dir.path() / "intro.vrn").string());
+  dialog.QueueAnswer(dir / "INTRO.VRN");
+  EXPECT_EQ(Chosen(), dir / "intro.vrn");
+  EXPECT_EQ(Chosen(), dir / "notes.txt");
+  EXPECT_EQ(Chosen(), dir / "intro.vrn");
   EXPECT_EQ(dialog.Requests().size(), 3u);
 }
 
@@ -46,7 +47,7 @@ TEST_F(HeadlessDialog, RefusesNamesThatMustExistAndTakesTheNextAnswer) {
   dialog.QueueAnswer("folder");
   dialog.QueueAnswer("no-such-folder/intro.vrn");
   dialog.QueueAnswer("intro.vrn");
-  EXPECT_EQ(Chosen(), (dir.path() / "intro.vrn").string());
+  EXPECT_EQ(Chosen(), dir / "intro.vrn");
   EXPECT_EQ(dialog.Refused(),
             (std::vector<std::string>{"missing", "folder", "no-such-folder/intro.vrn"}));
 }
@@ -55,9 +56,16 @@ TEST_F(HeadlessDialog, CancelsWhenToldOrWhenNoAnswerIsLeft) {
   dialog.QueueAnswer(std::nullopt);
   dialog.QueueAnswer("intro");
   EXPECT_EQ(Chosen(), std::nullopt);
-  EXPECT_EQ(Chosen(), (dir.path() / "intro.vrn").string());
+  EXPECT_EQ(Chosen(), dir / "intro.vrn");
   EXPECT_EQ(Chosen(), std::nullopt);
   dialog.QueueAnswer("missing");
+  EXPECT_EQ(Chosen(), std::nullopt);
+}
+
+TEST_F(HeadlessDialog, TakesItsAnswersFromTheUserInputScript) {
+  dialog.QueueAnswers(ParseUserInput("0 dialog cancel\n1s tray Close\n+5 dialog intro\n"));
+  EXPECT_EQ(Chosen(), std::nullopt);
+  EXPECT_EQ(Chosen(), dir / "intro.vrn");
   EXPECT_EQ(Chosen(), std::nullopt);
 }
 
@@ -65,7 +73,7 @@ TEST_F(HeadlessDialog, SaveDialogAcceptsANewName) {
   request.kind = platform::FileDialogKind::kSave;
   request.flags = platform::ofn::kOverwritePrompt;
   dialog.QueueAnswer("new");
-  EXPECT_EQ(Chosen(), (dir.path() / "new.VRN").string());
+  EXPECT_EQ(Chosen(), dir / "new.VRN");
 }
 
 }  // namespace

@@ -8,8 +8,9 @@
 #include "headless/xml_tags.h"
 #include "headless/zip_reader.h"
 #include "platform/runtime_error.h"
+#include "support/file_bytes.h"
 #include "support/presentation_fixtures.h"
-#include "support/scratch_dir.h"
+#include "support/scratch_folder.h"
 #include "support/zip_writer.h"
 
 namespace rirerazo::headless {
@@ -113,11 +114,10 @@ TEST(ReadPresentation, FilesThatAreNoReadablePresentationAreRefusedByName) {
     EXPECT_EQ(error.rfind("x.pptx: ", 0), 0u) << error;
     EXPECT_NE(error.find(c.complaint), std::string::npos) << error;
   }
-  testing::ScratchDir dir;
-  EXPECT_NE(
-      ErrorOf([&] { ReadPresentationFile(dir.WithSlash() + "none.pptx"); }).find("no such file"),
-      std::string::npos);
-  EXPECT_NE(ErrorOf([&] { ReadPresentationFile(dir.path().string()); }).find("no such file"),
+  testing::ScratchFolder dir;
+  EXPECT_NE(ErrorOf([&] { ReadPresentationFile(dir / "none.pptx"); }).find("no such file"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf([&] { ReadPresentationFile(dir.Path()); }).find("no such file"),
             std::string::npos);
 }
 

@@ -2,6 +2,10 @@
 // driver on a virtual clock, as the headless host runs it.
 #include "headless/simulated_presentation.h"
 
+#include "headless/event_loop.h"
+#include "headless/presentation_source.h"
+#include "headless/virtual_clock.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,9 +16,10 @@
 #include "core/ppt/power_point.h"
 #include "core/ppt/slide_pause.h"
 #include "platform/runtime_error.h"
+#include "support/file_bytes.h"
 #include "support/presentation_fixtures.h"
 #include "support/recording_services.h"
-#include "support/scratch_dir.h"
+#include "support/scratch_folder.h"
 
 namespace rirerazo::headless {
 namespace {
@@ -86,7 +91,7 @@ class SimulatedApp : public ::testing::Test {
     return dir.Write(name, name.ends_with(".odp") ? testing::OpenDocumentPresentation(slides)
                                                   : testing::OpenXmlPresentation(slides));
   }
-  testing::ScratchDir dir;
+  testing::ScratchFolder dir;
   ShowLoop loop;
   SimulatedPresentationApp app;
   Recorder recorder;
@@ -145,12 +150,34 @@ TEST_F(SimulatedApp, FailsLikeTheApplicationOnMissingObjectsAndUnreadableFiles) 
   const std::string broken = dir.Write("broken.pptx", "PK\x03\x04 not really");
   EXPECT_EQ(number_of([&] { app.OpenPresentation(broken, false, false, true); }),
             kPresentationOpenError);
-  EXPECT_EQ(number_of([&] { app.OpenPresentation(dir.WithSlash() + "none.odp", 0, 0, 1); }),
+  EXPECT_EQ(number_of([&] { app.OpenPresentation(dir / "none.odp", 0, 0, 1); }),
             kPresentationOpenError);
   app.FailNextCalls(2, platform::kPresentationErrBusy, "busy");
   EXPECT_EQ(number_of([&] { app.Launch(); }), platform::kPresentationErrBusy);
   EXPECT_EQ(number_of([&] { app.Activate(); }), platform::kPresentationErrBusy);
   EXPECT_EQ(number_of([&] { app.Activate(); }), 0);
+}
+
+TEST(PresentationSource, TheHostLoopRunsATimedShowToItsEnd) {
+  testing::ScratchFolder dir;
+  VirtualClock clock;
+  EventLoop loop(clock);
+  SimulatedPresentationApp app(clock);
+  PresentationSource source(app);
+  loop.AddSource(source);
+  Recorder recorder(clock);
+  app.SetEventListener(&recorder);
+  app.Launch();
+  app.OpenPresentation(dir.Write("d.pptx", testing::OpenXmlPresentation({{1000}, {}, {2000}})),
+                       false, false, true);
+  app.SetAdvanceMode(platform::SlideAdvanceMode::kUseSlideTimings);
+  app.RunSlideShow();
+  // The second slide has no timing: only someone advancing it can carry the show on.
+  EXPECT_EQ(loop.RunUntilDone(), RunOutcome::kAwaitingUser);
+  EXPECT_EQ(recorder.log, (Log{"0 begin", "0 slide 1", "1000 slide 2"}));
+  app.NextSlide();
+  EXPECT_EQ(loop.RunUntilDone(), RunOutcome::kNothingPending);
+  EXPECT_EQ(recorder.log.back(), "3000 end");
 }
 
 // The player's side: the driver with its slide scripts, as the player wires it.

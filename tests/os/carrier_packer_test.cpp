@@ -8,14 +8,15 @@
 
 #include "core/app/carrier.h"
 #include "platform/runtime_error.h"
-#include "support/scratch_dir.h"
+#include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace rirerazo::os {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::ReadBytes;
-using testing::ScratchDir;
+using testing::ScratchFolder;
 
 const std::string kScript = "[VORN Script]\r\nVersion=1\r\n[Script]\r\nHost.Speak Hi\r\n";
 
@@ -36,12 +37,12 @@ std::string PackError(const std::string& program, const std::string& script,
 }
 
 TEST(PackCarrier, AppendsMarkerAndScriptToAnExecutableCopy) {
-  ScratchDir dir;
+  ScratchFolder dir;
   std::string long_script = kScript;
   while (long_script.size() < 30000) long_script += "Host.Play Wave\r\n";
   const std::string program = dir.Write("player", std::string(25000, 'p'));
   const std::string script = dir.Write("show.vrn", long_script);
-  const std::string output = (dir.path() / "show").string();
+  const std::string output = dir / "show";
   PackCarrier(program, script, output);
   EXPECT_EQ(ReadBytes(output), std::string(25000, 'p') + CarrierMarker() + long_script);
   EXPECT_EQ(CarriedBy(output), long_script);
@@ -50,21 +51,21 @@ TEST(PackCarrier, AppendsMarkerAndScriptToAnExecutableCopy) {
 }
 
 TEST(PackCarrier, PackingACarrierAgainReplacesItsScript) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const std::string program = dir.Write("player", "PROGRAM");
   const std::string first = dir.Write("a.vrn", kScript + "Host.Speak first\r\n");
   const std::string second = dir.Write("b.vrn", kScript + "Host.Speak second\r\n");
-  const std::string carrier = (dir.path() / "a").string();
+  const std::string carrier = dir / "a";
   PackCarrier(program, first, carrier);
-  PackCarrier(carrier, second, (dir.path() / "b").string());
-  EXPECT_EQ(ReadBytes(dir.path() / "b"), "PROGRAM" + CarrierMarker() + ReadBytes(second));
+  PackCarrier(carrier, second, dir / "b");
+  EXPECT_EQ(ReadBytes(dir / "b"), "PROGRAM" + CarrierMarker() + ReadBytes(second));
 }
 
 TEST(PackCarrier, RefusesCarriersThatCouldNotPlay) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const std::string program = dir.Write("player", "PROGRAM");
   const std::string good = dir.Write("good.vrn", kScript);
-  const std::string out = (dir.path() / "out").string();
+  const std::string out = dir / "out";
   struct Case {
     std::string script, output, complaint;
   };
@@ -72,28 +73,28 @@ TEST(PackCarrier, RefusesCarriersThatCouldNotPlay) {
        {Case{dir.Write("empty.vrn", ""), out, "is empty"},
         Case{dir.Write("nul.vrn", kScript + std::string(1, '\0') + "x"), out, "NUL"},
         Case{dir.Write("notes.txt", "Host.Speak Hi\r\n"), out, "not a script file"},
-        Case{(dir.path() / "missing.vrn").string(), out, "cannot read the script"},
-        Case{good, (dir.path() / "RIRERAZO").string(), "another name"},
-        Case{good, (dir.path() / "darezaz.bin").string(), "another name"},
-        Case{good, (dir.path() / "no-such-dir" / "show").string(), "cannot write"}}) {
+        Case{dir / "missing.vrn", out, "cannot read the script"},
+        Case{good, dir / "RIRERAZO", "another name"},
+        Case{good, dir / "darezaz.bin", "another name"},
+        Case{good, dir / "no-such-dir/show", "cannot write"}}) {
     EXPECT_NE(PackError(program, c.script, c.output).find(c.complaint), std::string::npos)
         << c.script << " -> " << c.output << ": " << PackError(program, c.script, c.output);
     EXPECT_FALSE(fs::exists(c.output));
   }
-  EXPECT_NE(PackError((dir.path() / "gone").string(), good, out).find("cannot read the program"),
+  EXPECT_NE(PackError(dir / "gone", good, out).find("cannot read the program"),
             std::string::npos);
 }
 
 TEST(RunPacker, PacksTheRunningProgram) {
-  ScratchDir dir;
+  ScratchFolder dir;
   const std::string script = dir.Write("show.vrn", kScript);
-  const std::string output = (dir.path() / "show").string();
+  const std::string output = dir / "show";
   ASSERT_EQ(RunPacker(script, output), 0);
   std::string self = ReadBytes("/proc/self/exe");
   std::string packed = ReadBytes(output);
   EXPECT_EQ(packed.substr(0, self.size()), self);
   EXPECT_EQ(CarriedBy(output), kScript);
-  EXPECT_EQ(RunPacker((dir.path() / "missing.vrn").string(), output), 1);
+  EXPECT_EQ(RunPacker(dir / "missing.vrn", output), 1);
   EXPECT_EQ(RunPacker(script, "/proc/self/exe"), 1);
 }
 

@@ -6,11 +6,15 @@
 #include <utility>
 #include <vector>
 
+#include "core/app/player.h"
+#include "core/script/open_script.h"
 #include "core/script/url_script.h"
 #include "os/curl_internet.h"
+#include "support/fake_platform.h"
+#include "support/file_bytes.h"
 #include "support/http_test_server.h"
 #include "support/recording_services.h"
-#include "support/scratch_dir.h"
+#include "support/scratch_folder.h"
 
 namespace rirerazo {
 namespace {
@@ -24,7 +28,7 @@ class UrlScripts : public ::testing::Test {
     services.loop = &loop;
     services.internet = &internet;
     links.services = &services;
-    links.temp_dir = temp.WithSlash();
+    links.temp_dir = temp.Path() + "/";
     links.open_script_from_file = [this](const std::string& path, bool play) {
       loaded.emplace_back(path, ReadBytes(path));
       EXPECT_TRUE(play);
@@ -34,7 +38,7 @@ class UrlScripts : public ::testing::Test {
   }
 
   testing::HttpTestServer server;
-  testing::ScratchDir temp;
+  testing::ScratchFolder temp;
   testing::RecordingUi ui;
   testing::VirtualLoop loop;
   os::CurlInternet internet;
@@ -51,9 +55,9 @@ TEST_F(UrlScripts, ServedScriptsAreLoadedFromTheNextFreeTemporaryFile) {
   EXPECT_FALSE(OpenScriptFromURL(server.Url("/big.vrn"), true, links));
   EXPECT_FALSE(OpenScriptFromURL(server.Url("/empty.vrn"), true, links));
   ASSERT_EQ(loaded.size(), 2u);
-  EXPECT_EQ(loaded[0], std::make_pair(temp.WithSlash() + "VORN0001.TMP", big));
+  EXPECT_EQ(loaded[0], std::make_pair(temp / "VORN0001.TMP", big));
   // An empty resource is a file like any other; the loader decides what it is worth.
-  EXPECT_EQ(loaded[1], std::make_pair(temp.WithSlash() + "VORN0002.TMP", std::string()));
+  EXPECT_EQ(loaded[1], std::make_pair(temp / "VORN0002.TMP", std::string()));
   EXPECT_TRUE(std::filesystem::exists(loaded[0].first));  // kept after loading
   // 7000 bytes take at least four pieces and the empty read; the empty resource one read.
   EXPECT_GE(loop.do_events_calls, 6);
@@ -75,7 +79,40 @@ TEST_F(UrlScripts, UnreachableScriptsAreReportedByUrlAndNotLoaded) {
               (std::vector<platform::Cursor>{platform::Cursor::kBusy, platform::Cursor::kNormal}));
   }
   EXPECT_TRUE(loaded.empty());
-  EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
+  EXPECT_TRUE(std::filesystem::is_empty(temp.Path()));
+}
+
+// The loader hands any path with "://" to the download; the served script then plays.
+TEST(UrlScriptsInThePlayer, AServedScriptPlaysAndAMissingOneIsReported) {
+  testing::HttpTestServer server;
+  server.Set("/show.vrn", {200,
+                           "[VORN Script]\r\nVersion=1\r\n[Characters]\r\nHost=host.acs\r\n"
+                           "[Script]\r\nHost.Speak Served\r\n",
+                           ""});
+  testing::ScratchFolder temp;
+  struct TempSystem final : testing::FakeSystem {
+    std::string temp;
+    std::string TempFolder() const override { return temp; }
+  } system;
+  system.temp = temp.Path();
+  testing::FakePlatform fakes;
+  os::CurlInternet internet;
+  fakes.agent.files = {"host.acs"};
+  fakes.bundle.system = &system;
+  fakes.bundle.internet = &internet;
+  Player player(fakes.bundle);
+  EXPECT_FALSE(OpenScriptFromFile(player, server.Url("/show.vrn"), true));
+  EXPECT_NE(std::find(fakes.log.begin(), fakes.log.end(), "Host.Speak(Served)"), fakes.log.end());
+  EXPECT_TRUE(fakes.ui.boxes.empty());
+
+  fakes.log.clear();
+  OpenScriptFromFile(player, server.Url("/gone.vrn"), true);
+  ASSERT_EQ(fakes.ui.boxes.size(), 1u);
+  EXPECT_EQ(fakes.ui.boxes[0].text, "75 : Could not download " + server.Url("/gone.vrn") +
+                                        ": the server answered with status 404");
+  // The served script's copy stays; the failed download left nothing behind.
+  EXPECT_FALSE(std::filesystem::exists(temp / "VORN0002.TMP"));
+  EXPECT_TRUE(std::filesystem::exists(temp / "VORN0001.TMP"));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 namespace rirerazo::testing {
 namespace {
 
-struct ShownBox {
+struct RecordedBox {
   std::string text;
   std::string title;
   int style = 0;
@@ -34,7 +34,7 @@ class RecordingUi final : public platform::Ui {
   int ScreenWidthPx() const override { return 1024; }
   int ScreenHeightPx() const override { return 768; }
 
-  std::vector<ShownBox> boxes;
+  std::vector<RecordedBox> boxes;
   std::vector<platform::Cursor> cursors;
 };
 

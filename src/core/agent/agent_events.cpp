@@ -4,6 +4,7 @@
 
 #include "core/app/player.h"
 #include "core/interp/play_script.h"
+#include "core/ppt/slide_pause.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo {
@@ -11,6 +12,10 @@ namespace rirerazo {
 void AgentControl_Bookmark(Player& player, std::int32_t bookmark_id) {
   try {
     if (bookmark_id == kEndOfScriptBookmark) return;
+    if (bookmark_id == kAdvanceSlideBookmark) {
+      WaitSlidePauseAndAdvance(player.clock(), player.loop(), player.gPowerPointPause,
+                               player.gPowerPoint);
+    }
     for (const BookmarkEntry& entry : player.gBookmarks) {
       if (entry.BookmarkID != bookmark_id) continue;
       // A copy: a script loaded meanwhile may replace the bookmark table.

@@ -93,7 +93,7 @@ bool FindScript(const FindScriptLinks& links) {
   std::string text;
   try {
     std::ifstream exe(links.exe_path, std::ios::binary);
-    if (!exe) throw RuntimeError(err::kFileNotFound, "File not found");
+    if (!exe) return false;  // a program that cannot be read carries nothing
     std::optional<std::string> carried = ReadCarriedScript(exe);
     if (carried) {
       links.set_script_file(links.exe_path);

@@ -1,10 +1,13 @@
 #include "core/ppt/power_point.h"
 
+#include "core/app/player.h"
+
 namespace rirerazo {
 namespace {
 
-constexpr const char* kTitle = "RIRERazo";
 constexpr const char* kSeparator = "\r\n#";
+// What creating an application that is not there raises.
+constexpr long kCannotCreateObject = 429;
 
 // Runs `step` and swallows any failure: closing down goes on step by step.
 void SkipOnError(const std::function<void()>& step) {
@@ -48,38 +51,44 @@ bool CPowerPoint::StartStep(const std::function<void()>& step) {
 void CPowerPoint::PowerPointSlideshow(const std::string& psFile, const std::string& psScript) {
   slide_scripts_ = SplitSlideScripts(psScript);
   if (slide_scripts_.front().empty()) {
-    links_.ui->MessageBox("VORN Script not found.", kTitle,
+    links_.ui->MessageBox("VORN Script not found.", kDefaultTitle,
                           platform::mb::kOkOnly | platform::mb::kExclamation);
     return;
   }
-  platform::PresentationApp& app = *links_.app;
   platform::MessageLoop& loop = *links_.loop;
   retries_used_ = 0;  // one allowance for the whole start
   const std::vector<std::function<void()>> steps = {
-      [&] { app.Launch(); },
+      [&] { App().Launch(); },
       [&] { loop.DoEvents(); },
-      [&] { app.Activate(); },
-      [&] { app.OpenPresentation(psFile, false, false, true); },
+      [&] { App().Activate(); },
+      [&] { App().OpenPresentation(psFile, false, false, true); },
       [&] { loop.DoEvents(); },
-      [&] { app.SetVisible(true); },
-      [&] { slide_count_ = app.SlideCount(); },
+      [&] { App().SetVisible(true); },
+      [&] { slide_count_ = App().SlideCount(); },
       [&] {
-        if (*links_.repeat != 0) app.SetLoopUntilStopped(true);
+        if (*links_.repeat != 0) App().SetLoopUntilStopped(true);
       },
       [&] {
         if (*links_.auto_advance == 0)
-          app.SetAdvanceMode(platform::SlideAdvanceMode::kUseSlideTimings);
+          App().SetAdvanceMode(platform::SlideAdvanceMode::kUseSlideTimings);
       },
       [&] { loop.DoEvents(); },
-      [&] { app.RunSlideShow(); },
+      [&] { App().RunSlideShow(); },
   };
   for (const auto& step : steps) {
     if (!StartStep(step)) return;
   }
 }
 
+platform::PresentationApp& CPowerPoint::App() const {
+  if (links_.app == nullptr) {
+    throw RuntimeError(kCannotCreateObject, "Cannot create the presentation application");
+  }
+  return *links_.app;
+}
+
 void CPowerPoint::AdvanceSlide() {
-  SkipOnError([&] { links_.app->NextSlide(); });
+  SkipOnError([&] { App().NextSlide(); });
 }
 
 void CPowerPoint::PowerPointSlideshowStop() {
@@ -105,13 +114,12 @@ void CPowerPoint::ppApp_SlideShowNextSlide(std::int32_t slide_index) {
 }
 
 void CPowerPoint::ppApp_SlideShowEnd() {
-  platform::PresentationApp& app = *links_.app;
-  SkipOnError([&] { app.SetWindowState(platform::AppWindowState::kMinimized); });
-  SkipOnError([&] { app.SetVisible(false); });
-  SkipOnError([&] { app.CloseActiveWindow(); });
-  SkipOnError([&] { app.ClosePresentation(); });
-  SkipOnError([&] { app.SetVisible(false); });
-  SkipOnError([&] { app.Quit(); });
+  SkipOnError([&] { App().SetWindowState(platform::AppWindowState::kMinimized); });
+  SkipOnError([&] { App().SetVisible(false); });
+  SkipOnError([&] { App().CloseActiveWindow(); });
+  SkipOnError([&] { App().ClosePresentation(); });
+  SkipOnError([&] { App().SetVisible(false); });
+  SkipOnError([&] { App().Quit(); });
   links_.unload_main_form();
 }
 

@@ -27,7 +27,8 @@ namespace rirerazo {
 inline constexpr int kSlideShowStartRetries = 9;
 inline constexpr std::int64_t kSlideShowRetrySleepMs = 100;
 
-// What the driver needs from the player. Every member must be set and outlive the driver.
+// What the driver needs from the player. Every member must be set and outlive the driver,
+// except `app`: without an application the start fails as creating it would.
 struct SlideShowLinks {
   platform::PresentationApp* app = nullptr;
   platform::Ui* ui = nullptr;
@@ -76,6 +77,8 @@ class CPowerPoint {
   void ppApp_SlideShowEnd();
 
  private:
+  // The application; raises error 429 when the host has none.
+  platform::PresentationApp& App() const;
   // Runs one step of the start sequence, retrying while the application is busy and
   // retries are left. False after a reported failure.
   bool StartStep(const std::function<void()>& step);

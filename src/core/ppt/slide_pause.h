@@ -12,7 +12,6 @@
 
 namespace rirerazo {
 
-inline constexpr std::int32_t kSlideAdvanceBookmark = 333333333;
 inline constexpr std::int64_t kSlidePauseStepMs = 100;
 
 // Serves events and sleeps in 100 ms steps until the clock's whole seconds have ticked

@@ -6,13 +6,11 @@
 #include <memory>
 #include <system_error>
 
+#include "core/app/player.h"
 #include "core/util/temp_script_file.h"
 
 namespace rirerazo {
 namespace {
-
-// Own title: the player's message boxes carry the program's name.
-constexpr const char* kTitle = "RIRERazo";
 
 // Copies the resource into `out` piece by piece, yielding after every read (the last,
 // empty one included) so the program stays responsive while a large resource arrives.
@@ -29,6 +27,10 @@ void CopyInPieces(platform::Platform& services, platform::InternetResource& reso
 }
 
 void Download(platform::Platform& services, const std::string& url, const std::string& file) {
+  if (services.internet == nullptr) {
+    throw RuntimeError(err::kPathFileAccessError,
+                       "Could not download " + url + ": no internet service");
+  }
   std::unique_ptr<platform::InternetResource> resource =
       services.internet->Open(url, kDownloadUserAgent);
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -47,8 +49,8 @@ bool DownloadURLToFile(platform::Platform& services, const std::string& url,
     Download(services, url, file);
   } catch (const RuntimeError& error) {
     services.ui->SetCursor(platform::Cursor::kNormal);
-    services.ui->MessageBox(std::to_string(error.Number()) + " : " + error.Description(), kTitle,
-                            platform::mb::kOkOnly | platform::mb::kExclamation);
+    services.ui->MessageBox(std::to_string(error.Number()) + " : " + error.Description(),
+                            kDefaultTitle, platform::mb::kOkOnly | platform::mb::kExclamation);
     return false;
   }
   services.ui->SetCursor(platform::Cursor::kNormal);

@@ -8,14 +8,15 @@
 #include <vector>
 
 #include "support/recording_services.h"
-#include "support/scratch_dir.h"
+#include "support/file_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace rirerazo {
 namespace {
 
 using testing::ReadBytes;
 using testing::RecordingUi;
-using testing::ScratchDir;
+using testing::ScratchFolder;
 using testing::VirtualLoop;
 
 // Serves `body` and writes every read and yield into a shared log; can break off after
@@ -80,7 +81,7 @@ struct Download {
 };
 
 TEST(DownloadURLToFile, ReadsPiecesOf2048BytesAndYieldsAfterEach) {
-  ScratchDir temp;
+  ScratchFolder temp;
   Download download(std::string(5000, 'x'));
   std::string file = temp.Write("VORN0001.TMP", std::string(9000, 'o'));  // longer than new
   ASSERT_TRUE(DownloadURLToFile(download.services, "http://h/x.vrn", file));
@@ -96,10 +97,10 @@ TEST(DownloadURLToFile, ReadsPiecesOf2048BytesAndYieldsAfterEach) {
 }
 
 TEST(DownloadURLToFile, BrokenTransferIsShownAndNothingIsLoaded) {
-  ScratchDir temp;
+  ScratchFolder temp;
   Download download(std::string(5000, 'x'));
   download.internet.fail_after = 4096;
-  UrlScriptLinks links{&download.services, temp.WithSlash(), nullptr, nullptr};
+  UrlScriptLinks links{&download.services, (temp.Path() + "/"), nullptr, nullptr};
   int loads = 0;
   links.open_script_from_file = [&](const std::string&, bool) { return ++loads, true; };
   links.report_error = [](const RuntimeError&) { ADD_FAILURE() << "reported"; };
@@ -109,14 +110,14 @@ TEST(DownloadURLToFile, BrokenTransferIsShownAndNothingIsLoaded) {
   EXPECT_EQ(download.ui.boxes[0].text, "75 : connection lost");
   EXPECT_EQ(download.ui.boxes[0].style, platform::mb::kExclamation);
   EXPECT_EQ(download.ui.cursors.back(), platform::Cursor::kNormal);
-  EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
+  EXPECT_TRUE(std::filesystem::is_empty(temp.Path()));
 }
 
 TEST(OpenScriptFromURL, FolderWithoutRoomIsReported) {
-  ScratchDir temp;
+  ScratchFolder temp;
   Download download("x");
   std::vector<long> reported;
-  UrlScriptLinks links{&download.services, temp.WithSlash() + "missing/", nullptr, nullptr};
+  UrlScriptLinks links{&download.services, temp / "missing/", nullptr, nullptr};
   links.open_script_from_file = [](const std::string&, bool) { return true; };
   links.report_error = [&](const RuntimeError& error) { reported.push_back(error.Number()); };
   EXPECT_FALSE(OpenScriptFromURL("http://h/x.vrn", true, links));
