@@ -111,6 +111,9 @@ std::optional<std::string> ZipArchive::Read(const std::string& name) const {
     data = Payload(entry);
     if (data.size() != entry.size) Damaged("bad stored entry " + name);
   } else if (entry.method == 8) {
+    // Deflate cannot grow data more than about 1032 times: a larger claimed size is a lie
+    // that would only make the reader allocate for nothing.
+    if (entry.size > entry.compressed_size * 1032 + 1024) Damaged("bad sizes of " + name);
     data = Inflate(Payload(entry), entry.size);
   } else {
     Damaged("unknown compression of " + name);
