@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -64,14 +65,20 @@ std::string Answers(const ProfileData& data, const std::vector<std::string>& sec
   return all;
 }
 
-std::string ScratchFile() {
-  const char* tmp = std::getenv("TMPDIR");
-  return std::string(tmp != nullptr && *tmp ? tmp : "/tmp") + "/fuzz-profile-" +
-         std::to_string(::getpid()) + ".vrn";
-}
+// The file the reader is given; removed when the fuzzer exits normally.
+struct ScratchFile {
+  std::string path;
+  ScratchFile() {
+    const char* tmp = std::getenv("TMPDIR");
+    path = std::string(tmp != nullptr && *tmp ? tmp : "/tmp") + "/fuzz-profile-" +
+           std::to_string(::getpid()) + ".vrn";
+  }
+  ~ScratchFile() { std::remove(path.c_str()); }
+};
 
 void CheckThroughTheReader(const std::string& bytes, const std::vector<std::string>& sections) {
-  static const std::string path = ScratchFile();
+  static const ScratchFile scratch;
+  const std::string& path = scratch.path;
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
   SilentReporter errors;
   ProfileReader reader(errors);  // a fresh cache: the file changes faster than its time stamp

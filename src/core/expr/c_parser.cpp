@@ -21,6 +21,18 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// Non-overlapping occurrences, leftmost first. The split finds at most this many, so
+// count + 1 fields is an upper bound and the field list is sized once, even for millions
+// of fields.
+std::size_t CountOccurrences(std::string_view text, std::string_view delimiter) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(delimiter); at != std::string_view::npos;
+       at = text.find(delimiter, at + delimiter.size())) {
+    ++count;
+  }
+  return count;
+}
+
 }  // namespace
 
 void CParser::ParseIt(std::string pstrParseText, std::string_view pstrDelimit) {
@@ -54,6 +66,7 @@ void CParser::Split(std::string_view pstrDelimit) {
   std::string_view rest = TrimBlanks(text_);
   if (rest.empty()) return;
   if (pstrDelimit.empty()) return AddField(rest);
+  fields_.reserve(CountOccurrences(rest, pstrDelimit) + 1);
   for (;;) {
     const std::size_t found = rest.find(pstrDelimit);
     if (found == std::string_view::npos) {

@@ -17,6 +17,10 @@ void CStack::Push(Variant value) {
   }
   if (static_cast<int>(items_.size()) >= capacity_) {
     capacity_ = static_cast<std::int16_t>(std::min<int>(capacity_ + kGrowthSlots, kMaxItems));
+    // The first ten slots come in one allocation, which is all a typical expression needs;
+    // beyond that, doubling keeps deep stacks linear.
+    const auto wanted = static_cast<std::size_t>(capacity_);
+    if (items_.capacity() < wanted) items_.reserve(std::max(wanted, 2 * items_.capacity()));
   }
   items_.push_back(std::move(value));
 }

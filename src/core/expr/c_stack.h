@@ -33,8 +33,9 @@ class CStack {
   std::int16_t StackSize() const { return static_cast<std::int16_t>(items_.size()); }
 
   // Slots reserved so far: 0 at first, then grown ten at a time (10, 20, 30, ...) whenever
-  // a push needs one more, never beyond kMaxItems. The memory underneath grows
-  // geometrically, so a deep stack costs linear time rather than a copy every ten pushes.
+  // a push needs one more, never beyond kMaxItems. The memory underneath is reserved at
+  // least ten slots ahead and otherwise doubles, so a deep stack costs linear time rather
+  // than a copy every ten pushes.
   std::int16_t Capacity() const { return capacity_; }
 
  private:

@@ -25,7 +25,7 @@ constexpr std::string_view kTag = "M:PR:";
 }
 
 // Size and modification time of a regular file; raises when it is anything else.
-void StatRegularFile(const std::string& path, std::uintmax_t& size, fs::file_time_type& modified) {
+void StatRegularFile(const fs::path& path, std::uintmax_t& size, fs::file_time_type& modified) {
   std::error_code ec;
   const fs::file_status status = fs::status(path, ec);
   if (!fs::is_regular_file(status)) {
@@ -39,7 +39,7 @@ void StatRegularFile(const std::string& path, std::uintmax_t& size, fs::file_tim
 
 // The whole file, `expected_size` bytes as its status said; a file that has grown since is
 // read to its end (within the limit), one that has shrunk up to where it ends.
-std::string ReadAll(const std::string& path, std::uintmax_t expected_size) {
+std::string ReadAll(const fs::path& path, std::uintmax_t expected_size) {
   std::ifstream in(path, std::ios::binary);
   if (!in.is_open()) throw RuntimeError(err::kPermissionDenied, "Permission denied");
   std::string bytes(static_cast<std::size_t>(expected_size), '\0');
@@ -65,13 +65,17 @@ ProfileReader::Entry* ProfileReader::Cached(std::string_view file) {
   const auto it =
       std::find_if(cache_.begin(), cache_.end(), [&](const Entry& e) { return e.name == file; });
   if (it == cache_.end()) return nullptr;
-  std::error_code ec;
-  const std::uintmax_t size = fs::file_size(it->disk_path, ec);
-  const fs::file_time_type modified =
-      ec ? fs::file_time_type{} : fs::last_write_time(it->disk_path, ec);
-  if (ec || size != it->size || modified != it->modified) {
-    cache_.erase(it);
-    return nullptr;
+  const std::uint64_t batch = batch_depth_ > 0 ? batch_id_ : 0;
+  if (batch == 0 || it->checked_in_batch != batch) {
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(it->disk_path, ec);
+    const fs::file_time_type modified =
+        ec ? fs::file_time_type{} : fs::last_write_time(it->disk_path, ec);
+    if (ec || size != it->size || modified != it->modified) {
+      cache_.erase(it);
+      return nullptr;
+    }
+    it->checked_in_batch = batch;
   }
   it->last_use = ++use_clock_;
   return &*it;
@@ -84,6 +88,7 @@ ProfileReader::Entry& ProfileReader::Store(Entry entry) {
     }));
   }
   entry.last_use = ++use_clock_;
+  entry.checked_in_batch = batch_depth_ > 0 ? batch_id_ : 0;
   cache_.push_back(std::move(entry));
   return cache_.back();
 }

@@ -54,13 +54,33 @@ class ProfileReader {
   // How many times a file was read and parsed (cache misses), for tests and benchmarks.
   std::size_t ParseCount() const { return parse_count_; }
 
+  // A run of calls that belong together, such as the loader's reading of one script file
+  // before it plays the script. Inside a batch each file is checked against the disk once,
+  // at its first call, and later calls trust the parsed form without asking the file
+  // system again (two queries per call otherwise, most of a load's time). Batches nest;
+  // the outermost one ends when its object goes. Keep a batch around reading only: a
+  // script played inside it would not see its files change.
+  class Batch {
+   public:
+    explicit Batch(ProfileReader& reader) : reader_(reader) {
+      if (reader_.batch_depth_++ == 0) ++reader_.batch_id_;
+    }
+    ~Batch() { --reader_.batch_depth_; }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    ProfileReader& reader_;
+  };
+
  private:
   struct Entry {
-    std::string name;       // as the caller wrote it
-    std::string disk_path;  // as found on disk
+    std::string name;                 // as the caller wrote it
+    std::filesystem::path disk_path;  // as found on disk, checked on every call
     std::uintmax_t size = 0;
     std::filesystem::file_time_type modified{};
     std::uint64_t last_use = 0;
+    std::uint64_t checked_in_batch = 0;  // batch id of the last check; 0 = none
     std::shared_ptr<const ProfileData> data;
   };
 
@@ -72,6 +92,8 @@ class ProfileReader {
   app::ErrorReporter& errors_;
   std::vector<Entry> cache_;
   std::uint64_t use_clock_ = 0;
+  std::uint64_t batch_id_ = 0;
+  int batch_depth_ = 0;
   std::size_t parse_count_ = 0;
 };
 

@@ -42,7 +42,10 @@ class Cursor {
   void Take() { end_ = ++pos_; }
   std::size_t End() const { return end_; }
   std::size_t Mark() const { return pos_; }
-  void Reset(std::size_t mark, std::size_t end) { pos_ = mark, end_ = end; }
+  void Reset(std::size_t mark, std::size_t end) {
+    pos_ = mark;
+    end_ = end;
+  }
 
  private:
   void SkipBlanks() {
@@ -69,7 +72,10 @@ bool ScanRadix(Cursor& cur, int radix, double& value) {
     cur.Take();
     any = true;
     magnitude = magnitude * radix + digit;
-    if (magnitude > 0xFFFFFFFFull) too_big = true, magnitude = 0xFFFFFFFFull + 1;
+    if (magnitude > 0xFFFFFFFFull) {
+      too_big = true;
+      magnitude = 0xFFFFFFFFull + 1;  // stays above the limit without wrapping
+    }
   }
   if (!any) return false;
   if (too_big) Overflow();
@@ -110,8 +116,14 @@ void ScanExponent(Cursor& cur, Decimal& d) {
   const std::size_t end = cur.End();
   cur.Take();
   bool negative = false;
-  if (cur.Peek() == '+' || cur.Peek() == '-') negative = cur.Peek() == '-', cur.Take();
-  if (!IsDigit(cur.Peek())) return cur.Reset(mark, end);  // "1E" reads as 1
+  if (cur.Peek() == '+' || cur.Peek() == '-') {
+    negative = cur.Peek() == '-';
+    cur.Take();
+  }
+  if (!IsDigit(cur.Peek())) {
+    cur.Reset(mark, end);  // "1E" and "1E+" read as 1
+    return;
+  }
   long long exponent = 0;
   while (IsDigit(cur.Peek())) {
     if (exponent < 1'000'000'000) exponent = exponent * 10 + (cur.Peek() - '0');
@@ -162,8 +174,13 @@ NumberScan Scan(std::string_view text, bool lenient) {
   if (cur.Peek() == '&') {
     cur.Take();
     const char letter = cur.Peek();
-    if (letter == 'H' || letter == 'h') cur.Take(), scan.found = ScanRadix(cur, 16, scan.value);
-    if (letter == 'O' || letter == 'o') cur.Take(), scan.found = ScanRadix(cur, 8, scan.value);
+    const int radix = (letter == 'H' || letter == 'h')   ? 16
+                      : (letter == 'O' || letter == 'o') ? 8
+                                                         : 0;
+    if (radix != 0) {
+      cur.Take();
+      scan.found = ScanRadix(cur, radix, scan.value);
+    }
   } else {
     scan.found = ScanDecimal(cur, scan.value);
   }

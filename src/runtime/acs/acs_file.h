@@ -15,7 +15,13 @@
 // access error); a file that is not a usable character file, or whose data is truncated or
 // corrupt, raises RuntimeError kInvalidCharacterFile (321, "invalid file format") with a
 // description naming the block and the file offset. Lazy decoding reports corruption the same
-// way when the image or sound is first asked for.
+// way when the image or sound is first asked for. Asking for an image, sound or frame that does
+// not exist raises 9 (subscript out of range).
+//
+// Limits that keep hostile files harmless: counts must fit in the bytes left in their block,
+// blocks named by a directory may not add up to more than the file, a declared decompressed
+// size must be reachable from the compressed length, images and the character's frame hold at
+// most 16M pixels, and files over 1 GiB are refused.
 //
 // Threading: a Character is not safe for concurrent use; the decode caches are unsynchronised.
 // Use one thread at a time (the player's thread).

@@ -2,7 +2,7 @@
 // rectangles) or one computed from the pixels.
 #include "runtime/acs/acs_file.h"
 #include "runtime/acs/private/byte_reader.h"
-#include "runtime/acs/private/decompress.h"
+#include "runtime/acs/private/stored_data.h"
 
 namespace rirerazo::acs {
 
@@ -23,28 +23,6 @@ std::vector<std::pair<int, int>> OpaqueRuns(const IndexedPixels& pixels, int y,
     if (x > left) runs.emplace_back(left, x);
   }
   return runs;
-}
-
-std::vector<std::uint8_t> RegionBytes(const Character& character, std::size_t index,
-                                      const StoredRegion& stored) {
-  const std::string block = "region of image " + std::to_string(index);
-  const auto& file = character.file_bytes;
-  const FileRange range = stored.data;
-  if (!file || std::uint64_t(range.offset) + range.size > file->size()) {
-    detail::ThrowFormatError(character.source_name, block, range.offset,
-                             "data lies outside the file");
-  }
-  const std::span<const std::uint8_t> bytes{file->data() + range.offset, range.size};
-  if (stored.compressed_size == 0) return {bytes.begin(), bytes.end()};
-  if (stored.uncompressed_size > detail::MaxDecompressedSize(bytes.size())) {
-    detail::ThrowFormatError(character.source_name, block, range.offset,
-                             "compressed data is too short for the declared size");
-  }
-  std::vector<std::uint8_t> out(stored.uncompressed_size);
-  if (auto fault = detail::Decompress(bytes, out)) {
-    detail::ThrowFormatError(character.source_name, block, range.offset, *fault);
-  }
-  return out;
 }
 
 std::vector<RegionRect> ParseRegion(const Character& character, std::size_t index,
@@ -87,7 +65,10 @@ std::vector<RegionRect> Character::ImageRegion(std::size_t image_index) const {
     if (!given->empty()) return *given;
   } else if (const auto& stored = std::get<StoredRegion>(image.region);
              stored.uncompressed_size != 0) {
-    return ParseRegion(*this, image_index, RegionBytes(*this, image_index, stored));
+    return ParseRegion(*this, image_index,
+                       detail::DecodeStored(*this, stored.data, stored.compressed_size != 0,
+                                            stored.uncompressed_size,
+                                            "region of image " + std::to_string(image_index)));
   }
   return RegionFromPixels(pixels, info.transparent_index);
 }

@@ -5,8 +5,8 @@
 #include "platform/runtime_error.h"
 #include "runtime/acs/acs_file.h"
 #include "runtime/acs/private/byte_reader.h"
-#include "runtime/acs/private/decompress.h"
 #include "runtime/acs/private/reader_parts.h"
+#include "runtime/acs/private/stored_data.h"
 
 namespace rirerazo::acs {
 
@@ -14,39 +14,6 @@ namespace {
 
 std::string ImageBlockName(std::size_t index) {
   return "image " + std::to_string(index);
-}
-
-// The stored bytes of a range, refusing a range outside the kept file.
-std::span<const std::uint8_t> StoredBytes(const Character& character, FileRange range,
-                                          const std::string& block) {
-  const auto& file = character.file_bytes;
-  if (!file || std::uint64_t(range.offset) + range.size > file->size()) {
-    detail::ThrowFormatError(character.source_name, block, range.offset,
-                             "data lies outside the file");
-  }
-  return {file->data() + range.offset, range.size};
-}
-
-// Decodes raw or compressed bytes of exactly `size` bytes.
-std::vector<std::uint8_t> DecodeStored(const Character& character, FileRange range, bool compressed,
-                                       std::uint64_t size, const std::string& block) {
-  const std::span<const std::uint8_t> stored = StoredBytes(character, range, block);
-  if (!compressed) {
-    if (stored.size() != size) {
-      detail::ThrowFormatError(character.source_name, block, range.offset,
-                               "raw data has the wrong size");
-    }
-    return {stored.begin(), stored.end()};
-  }
-  if (size > detail::MaxDecompressedSize(stored.size())) {
-    detail::ThrowFormatError(character.source_name, block, range.offset,
-                             "compressed data is too short for the declared size");
-  }
-  std::vector<std::uint8_t> out(static_cast<std::size_t>(size));
-  if (auto fault = detail::Decompress(stored, out)) {
-    detail::ThrowFormatError(character.source_name, block, range.offset, *fault);
-  }
-  return out;
 }
 
 // Stored rows are bottom-up and padded to 4 bytes; the model's are top-down and packed.
@@ -58,8 +25,8 @@ IndexedPixels DecodePixels(const Character& character, std::size_t index,
   }
   const std::size_t stride = (std::size_t(image.width) + 3) & ~std::size_t(3);
   const std::vector<std::uint8_t> rows =
-      DecodeStored(character, stored.data, stored.compressed, std::uint64_t(stride) * image.height,
-                   ImageBlockName(index));
+      detail::DecodeStored(character, stored.data, stored.compressed,
+                           std::uint64_t(stride) * image.height, ImageBlockName(index));
   IndexedPixels pixels{image.width, image.height, {}};
   pixels.indices.resize(std::size_t(image.width) * image.height);
   for (std::size_t y = 0; y < image.height; ++y) {

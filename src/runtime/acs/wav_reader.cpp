@@ -5,6 +5,7 @@
 
 #include "platform/runtime_error.h"
 #include "runtime/acs/acs_file.h"
+#include "runtime/acs/private/stored_data.h"
 
 namespace rirerazo::acs {
 
@@ -130,12 +131,8 @@ std::span<const std::uint8_t> Character::SoundBytes(std::size_t sound_index) con
   if (const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&sounds[sound_index].wav)) {
     return *bytes;
   }
-  const FileRange range = std::get<FileRange>(sounds[sound_index].wav);
-  if (!file_bytes || std::uint64_t(range.offset) + range.size > file_bytes->size()) {
-    detail::ThrowFormatError(source_name, "sound " + std::to_string(sound_index), range.offset,
-                             "data lies outside the file");
-  }
-  return {file_bytes->data() + range.offset, range.size};
+  return detail::StoredBytes(*this, std::get<FileRange>(sounds[sound_index].wav),
+                             "sound " + std::to_string(sound_index));
 }
 
 PcmSound Character::DecodeSound(std::size_t sound_index) const {

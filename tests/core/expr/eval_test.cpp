@@ -93,17 +93,6 @@ TEST(CEval, PostfixText) {
   EXPECT_EQ(Postfix("  "), "");
 }
 
-TEST(CEval, OperatorPrecedenceTable) {
-  EXPECT_EQ(expr::OperatorPrecedence("+"), 1);
-  EXPECT_EQ(expr::OperatorPrecedence("-"), 1);
-  EXPECT_EQ(expr::OperatorPrecedence("*"), 2);
-  EXPECT_EQ(expr::OperatorPrecedence("/"), 2);
-  EXPECT_EQ(expr::OperatorPrecedence("^"), 3);
-  EXPECT_EQ(expr::OperatorPrecedence("(-)"), 10);
-  EXPECT_EQ(expr::OperatorPrecedence("("), 0);
-  EXPECT_EQ(expr::OperatorPrecedence("x"), 0);
-}
-
 // Postfix text from elsewhere than the converter: a missing operand or an unknown token is
 // a fault rather than a silent zero operand.
 TEST(CEval, MalformedPostfixIsAFault) {

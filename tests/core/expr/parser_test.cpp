@@ -118,7 +118,8 @@ TEST(CParser, ExhaustedMemoryShowsTheFailureAndLeavesNoFields) {
   parser.ParseIt("a,b", ",");
   const std::string text = "x,y,z";
   {
-    test_support::FailingAllocator fail_next;  // the third field must grow the field list
+    // Room for three fields needs a new allocation, which fails.
+    test_support::FailingAllocator fail_next;
     parser.ParseIt(text, ",");
   }
   EXPECT_EQ(parser.FieldCount(), 0);

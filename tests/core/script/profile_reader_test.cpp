@@ -160,6 +160,22 @@ TEST_F(ProfileReaderTest, AFileIsParsedOnceWhileItIsUnchanged) {
   EXPECT_EQ(reader.ParseCount(), 3u);
 }
 
+TEST_F(ProfileReaderTest, InsideABatchAFileIsCheckedOnlyAtItsFirstCall) {
+  const std::string file = dir.Write("a.vrn", "[S]\r\nk=1\r\n");
+  {
+    ProfileReader::Batch batch(reader);
+    EXPECT_EQ(reader.GetProfile(file, "S", "k"), "1");
+    dir.Write("a.vrn", "[S]\r\nk=22\r\n");
+    ProfileReader::Batch nested(reader);
+    EXPECT_EQ(reader.GetProfile(file, "S", "k"), "1");  // trusted for the batch
+  }
+  EXPECT_EQ(reader.GetProfile(file, "S", "k"), "22");  // checked again afterwards
+  ProfileReader::Batch next(reader);
+  dir.Write("a.vrn", "[S]\r\nk=333\r\n");
+  EXPECT_EQ(reader.GetProfile(file, "S", "k"), "333");  // a new batch checks anew
+  EXPECT_EQ(reader.ParseCount(), 3u);
+}
+
 TEST_F(ProfileReaderTest, MissingFilesGiveDefaultsAndOneReport) {
   const std::string missing = dir / "none.vrn";
   EXPECT_EQ(reader.GetProfile(missing, "VORN Script", "Version", "x"), "x");

@@ -109,18 +109,6 @@ TEST(RegionFromPixels, CoversExactlyTheOpaquePixelsMergingEqualRows) {
   EXPECT_TRUE(RegionFromPixels(IndexedPixels{2, 1, {5, 5}}, 5).empty());
 }
 
-TEST(CharacterLookups, AnimationsAndStatesIgnoreCase) {
-  Character character;
-  character.animations.resize(2);
-  character.animations[0].name = "GestureRight";
-  character.animations[1].name = "Blink";
-  character.info.states = {{"IDLINGLEVEL1", {"BLINK"}}};
-  EXPECT_EQ(character.FindAnimation("gESTURErIGHT"), &character.animations[0]);
-  EXPECT_EQ(character.FindAnimation("Gesture"), nullptr);
-  EXPECT_EQ(character.StateAnimations("IdlingLevel1"), std::vector<std::string>{"BLINK"});
-  EXPECT_TRUE(character.StateAnimations("Hearing").empty());
-}
-
 TEST(CharacterLookups, LocalizedInfoByPrimaryLanguageThenEnglishThenFirst) {
   CharacterInfo info;
   EXPECT_EQ(info.Localized(0x0409), nullptr);
@@ -131,15 +119,6 @@ TEST(CharacterLookups, LocalizedInfoByPrimaryLanguageThenEnglishThenFirst) {
   EXPECT_EQ(info.Localized(0x0411)->name, "English");   // Japanese absent -> English
   info.localized.erase(info.localized.begin() + 1);
   EXPECT_EQ(info.Localized(0x0411)->name, "Deutsch");  // no English -> the first
-}
-
-TEST(CharacterLookups, OverlaysAreFoundByShapeNotPosition) {
-  Frame frame;
-  frame.overlays.resize(2);
-  frame.overlays[0].shape = MouthShape::kNarrow;
-  frame.overlays[1].shape = MouthShape::kClosed;
-  EXPECT_EQ(frame.FindOverlay(MouthShape::kClosed), &frame.overlays[1]);
-  EXPECT_EQ(frame.FindOverlay(MouthShape::kWide1), nullptr);
 }
 
 }  // namespace
