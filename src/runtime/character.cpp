@@ -40,6 +40,9 @@ Character::Character(CharacterRuntime& runtime, std::string id, std::uint32_t se
       width_(data_->width_px),
       height_(data_->height_px),
       balloon_(BalloonSettings::FromDefaults(data_->balloon)) {
+  has_idle_animations_ = !data_->State(StateId::kIdling1).empty() ||
+                         !data_->State(StateId::kIdling2).empty() ||
+                         !data_->State(StateId::kIdling3).empty();
   voice_.language_id = data_->voice.language_id;
   voice_.words_per_minute = data_->voice.words_per_minute;
   voice_.pitch = data_->voice.pitch;
@@ -89,7 +92,7 @@ std::vector<std::string> Character::AnimationNames() const {
 
 platform::AgentRequest Character::Enqueue(Request request) {
   runtime_.CatchUp();
-  if (queue_.size() >= options_.max_queued_requests) {
+  if (queue_.size() + (active_ ? 1 : 0) >= options_.max_queued_requests) {
     throw RuntimeError(err::kOutOfMemory, "Too many requests are queued for the character " + id_ +
                                               " (at most " +
                                               std::to_string(options_.max_queued_requests) + ").");

@@ -85,6 +85,7 @@ void CharacterRuntime::Load(const std::string& id, const std::string& path) {
   std::shared_ptr<const CharacterData> data = LoadData(resolved);
   characters_.push_back(
       std::make_unique<runtime::Character>(*this, id, next_serial_++, std::move(data), options_));
+  due_known_ = false;
 }
 
 // Every request of the character ends (interrupted) first, so waits on them are released.
@@ -93,6 +94,7 @@ void CharacterRuntime::Unload(const std::string& id) {
   runtime::Character& character = Get(id);
   character.EndAll(clock_.NowMs());
   std::erase_if(characters_, [&](const auto& entry) { return entry.get() == &character; });
+  due_known_ = false;
 }
 
 void CharacterRuntime::ShowPropertySheet() {
@@ -137,6 +139,7 @@ const runtime::Character* CharacterRuntime::OwnerOf(std::int32_t id) const {
 
 void CharacterRuntime::RequestEnded(std::int32_t id, std::int64_t at_ms) {
   for (const auto& character : characters_) character->OnRequestEnded(id, at_ms);
+  rescan_ = true;
 }
 
 bool CharacterRuntime::RequestCanProgress(std::int32_t id, int depth) const {
@@ -155,34 +158,47 @@ void CharacterRuntime::Raise(PendingEvent event) {
 }
 
 // Steps whichever character is due first (the earlier loaded on a tie), one step at a time,
-// so events across characters come out in time order.
+// so events across characters come out in time order. Each character's next due time is kept
+// in dues_ while nothing but its own steps changes it; a request that ends may release
+// another character's wait, so it asks for all of them to be looked at again.
 void CharacterRuntime::Advance(std::int64_t now_ms) {
   if (advancing_) return;
   advancing_ = true;
+  bool rescan = !due_known_ || dues_.size() != characters_.size();
+  due_known_ = false;
   for (std::size_t steps = 0; steps < kMaxStepsPerAdvance; ++steps) {
-    runtime::Character* next = nullptr;
-    std::int64_t next_due = 0;
-    for (const auto& character : characters_) {
-      std::optional<std::int64_t> due = character->NextDueMs();
-      if (due && *due <= now_ms && (!next || *due < next_due)) {
-        next = character.get();
-        next_due = *due;
-      }
+    if (rescan || rescan_) {
+      dues_.resize(characters_.size());
+      for (std::size_t i = 0; i < characters_.size(); ++i) dues_[i] = characters_[i]->NextDueMs();
+      rescan = rescan_ = false;
     }
-    if (!next) break;
-    stepping_at_ms_ = next_due;
-    next->Step(next_due);
+    std::size_t best = characters_.size();
+    for (std::size_t i = 0; i < dues_.size(); ++i) {
+      if (dues_[i] && (best == characters_.size() || *dues_[i] < *dues_[best])) best = i;
+    }
+    if (best == characters_.size() || *dues_[best] > now_ms) {
+      due_ms_ = best == characters_.size() ? std::nullopt : dues_[best];
+      due_known_ = true;
+      break;
+    }
+    stepping_at_ms_ = dues_[best];
+    characters_[best]->Step(*dues_[best]);
+    dues_[best] = characters_[best]->NextDueMs();
   }
   stepping_at_ms_.reset();
   advancing_ = false;
 }
 
 std::optional<std::int64_t> CharacterRuntime::NextDueMs() const {
+  if (due_known_) return due_ms_;
+  dues_.resize(characters_.size());
   std::optional<std::int64_t> earliest;
-  for (const auto& character : characters_) {
-    std::optional<std::int64_t> due = character->NextDueMs();
-    if (due && (!earliest || *due < *earliest)) earliest = due;
+  for (std::size_t i = 0; i < characters_.size(); ++i) {
+    dues_[i] = characters_[i]->NextDueMs();
+    if (dues_[i] && (!earliest || *dues_[i] < *earliest)) earliest = dues_[i];
   }
+  due_ms_ = earliest;
+  due_known_ = true;
   return earliest;
 }
 

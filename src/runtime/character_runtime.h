@@ -134,7 +134,11 @@ class CharacterRuntime : public platform::AgentControl {
 
   // For characters.
   std::int64_t ClockNowMs() const { return clock_.NowMs(); }
-  void CatchUp() { Advance(clock_.NowMs()); }
+  // Called before every change a character makes on the player's behalf.
+  void CatchUp() {
+    Advance(clock_.NowMs());
+    due_known_ = false;
+  }
   std::int32_t NewRequest(const runtime::Character& owner);
   platform::RequestStatus StatusOf(std::int32_t id) const;
   void SetStatus(std::int32_t id, platform::RequestStatus status);
@@ -167,6 +171,12 @@ class CharacterRuntime : public platform::AgentControl {
   std::unordered_map<std::string, std::weak_ptr<const CharacterData>> data_cache_;
   bool advancing_ = false;
   std::optional<std::int64_t> stepping_at_ms_;  // the time of the step being played
+  // NextDueMs is asked many times per instant by the loop; it is remembered until the next
+  // step or change.
+  mutable bool due_known_ = false;
+  mutable std::optional<std::int64_t> due_ms_;
+  mutable std::vector<std::optional<std::int64_t>> dues_;  // per character, load order
+  bool rescan_ = false;  // a step may have changed another character's due time
 };
 
 }  // namespace rirerazo::runtime

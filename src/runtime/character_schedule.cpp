@@ -27,11 +27,6 @@ StateId MoveState(std::int64_t dx, std::int64_t dy) {
   return dy < 0 ? StateId::kMovingUp : StateId::kMovingDown;
 }
 
-bool HasIdleAnimations(const CharacterData& data) {
-  return !data.State(StateId::kIdling1).empty() || !data.State(StateId::kIdling2).empty() ||
-         !data.State(StateId::kIdling3).empty();
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -70,7 +65,7 @@ std::optional<std::int64_t> Character::WorkDueMs() const {
   if (active_) return ActiveDueMs();
   if (winding_down_) return animation_.FrameEndMs();
   if (!queue_.empty()) return std::max(free_since_ms_, queue_.front().queued_at_ms);
-  if (!options_.idle_enabled || !visible_ || !HasIdleAnimations(*data_)) return std::nullopt;
+  if (!options_.idle_enabled || !visible_ || !has_idle_animations_) return std::nullopt;
   if (idle_level_ > 0) return animation_.Playing() ? animation_.FrameEndMs() : idle_next_ms_;
   return quiet_since_ms_ + options_.idle_after_ms;
 }
@@ -83,7 +78,7 @@ CharacterView Character::View(std::int64_t now_ms) const {
   view.visible = visible_;
   view.idling = idle_level_ > 0;
   view.quiet_long_enough = now_ms >= quiet_since_ms_ + options_.idle_after_ms;
-  view.has_idle_animations = options_.idle_enabled && HasIdleAnimations(*data_);
+  view.has_idle_animations = options_.idle_enabled && has_idle_animations_;
   return view;
 }
 

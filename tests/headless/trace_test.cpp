@@ -49,15 +49,28 @@ TEST(Transcript, BalloonTextDropsTagsAndShowsMappedText) {
 TEST(Transcript, ReadableLinesForCharacterActions) {
   std::ostringstream out;
   TranscriptSink sink(out);
-  sink.Write({250, "agent", {{"op", std::string("Speak")}, {"char", std::string("Host")},
-                             {"text", std::string("Hi\\mrk=1\\")}}});
-  sink.Write({300, "agent", {{"op", std::string("Play")}, {"char", std::string("Host")},
-                             {"animation", std::string("Wave")}}});
-  sink.Write({400, "agent", {{"op", std::string("MoveTo")}, {"char", std::string("Host")},
-                             {"x", std::int64_t{448}}, {"y", std::int64_t{320}}}});
+  sink.Write({250,
+              "agent",
+              {{"op", std::string("Speak")},
+               {"char", std::string("Host")},
+               {"text", std::string("Hi\\mrk=1\\")}}});
+  sink.Write({300,
+              "agent",
+              {{"op", std::string("Play")},
+               {"char", std::string("Host")},
+               {"animation", std::string("Wave")}}});
+  sink.Write({400,
+              "agent",
+              {{"op", std::string("MoveTo")},
+               {"char", std::string("Host")},
+               {"x", std::int64_t{448}},
+               {"y", std::int64_t{320}}}});
   // Speech that holds only a bookmark is the player's own marker: not shown.
-  sink.Write({500, "agent", {{"op", std::string("Speak")}, {"char", std::string("Host")},
-                             {"text", std::string("\\mrk=111111111\\")}}});
+  sink.Write({500,
+              "agent",
+              {{"op", std::string("Speak")},
+               {"char", std::string("Host")},
+               {"text", std::string("\\mrk=111111111\\")}}});
   EXPECT_EQ(out.str(),
             "[  0.250] Host says: Hi\n"
             "[  0.300] Host plays Wave\n"

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/runtime_error.h"
 #include "runtime/acs/acs_file.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"

@@ -182,6 +182,7 @@ class Character final : public platform::AgentCharacter {
   const RuntimeOptions& options_;
   Random random_;
   AnimationPlayer animation_;
+  bool has_idle_animations_ = false;
   VoiceSettings voice_;
 
   bool visible_ = false;
