@@ -203,10 +203,14 @@ class FakeMessageLoop : public platform::MessageLoop {
   int yields = 0;
   bool quit = false;
   std::deque<std::function<void()>> on_yield;  // an empty function delivers nothing
+  std::function<void()> every_yield;           // runs on each yield once on_yield is empty
 
   void DoEvents() override {
     ++yields;
-    if (on_yield.empty()) return;
+    if (on_yield.empty()) {
+      if (every_yield) every_yield();
+      return;
+    }
     std::function<void()> event = std::move(on_yield.front());
     on_yield.pop_front();
     if (event) event();

@@ -114,6 +114,7 @@ class Player : public platform::AgentEvents, public app::FormUnload, public util
   platform::AgentRequest mLastRequest;     // last request a character action queued
   platform::AgentRequest mEndRequest;      // end-of-script marker of the latest top-level run
   platform::AgentRequest mAdvanceRequest;  // latest slide-advance marker
+  int play_script_depth = 0;               // PlayScript calls on the stack
 
   // --- Tables of the script file ---
   std::vector<BookmarkEntry> gBookmarks;

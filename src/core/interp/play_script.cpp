@@ -19,6 +19,26 @@
 namespace rirerazo {
 namespace {
 
+constexpr long kObjectNotSet = 91;
+constexpr long kOutOfStackSpace = 28;
+
+// Scripts started by events while a script yields run inside it. A chain of events that
+// keeps starting scripts would otherwise exhaust the stack; deeper calls are refused with
+// the classic "Out of stack space" error in the interpreter's error box.
+constexpr int kMaxNestedScripts = 64;
+
+// Counts the PlayScript calls running on the stack while one is alive.
+class NestingScope {
+ public:
+  explicit NestingScope(int& depth) : depth_(depth) { ++depth_; }
+  ~NestingScope() { --depth_; }
+  NestingScope(const NestingScope&) = delete;
+  NestingScope& operator=(const NestingScope&) = delete;
+
+ private:
+  int& depth_;
+};
+
 // State of one PlayScript call; nested calls have their own.
 struct ScriptRun {
   platform::AgentRequest saved_request;  // set by SETREQ= lines, used by WAITFORREQ
@@ -93,7 +113,9 @@ bool PlayLine(Player& player, std::string_view text, ScriptRun& run) {
 // Queues a speech request holding only `mark` on the current character.
 bool QueueMarker(Player& player, const char* mark, platform::AgentRequest& request) {
   return Guarded(player, [&] {
-    if (player.gCurChar == nullptr) throw RuntimeError(err::kObjectRequired, "Object required");
+    if (player.gCurChar == nullptr) {
+      throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
+    }
     request = player.gCurChar->Speak(std::string(mark), std::nullopt);
   });
 }
@@ -101,6 +123,26 @@ bool QueueMarker(Player& player, const char* mark, platform::AgentRequest& reque
 bool HandsOffToSlideShow(Player& player, bool pfRecursive, bool pbPowerPoint) {
   return !pfRecursive && !player.gPowerPointFile.empty() && pbPowerPoint &&
          util::FileExists(player.gPowerPointFile);
+}
+
+// Plays every line of the substituted script. False when the user aborted or the main
+// form was unloaded: the call then ends without markers.
+bool PlayLines(Player& player, const std::string& script) {
+  ScriptRun run;
+  std::size_t pos = 0;
+  while (pos < script.size()) {
+    const std::string_view line = util::Trim(NextLine(script, pos));
+    if (!line.empty() && !PlayLine(player, line, run)) return false;
+    player.loop().DoEvents();
+    if (player.Unloaded()) return false;
+  }
+  return true;
+}
+
+bool TooDeep(Player& player) {
+  if (player.play_script_depth <= kMaxNestedScripts) return false;
+  Guarded(player, [] { throw RuntimeError(kOutOfStackSpace, "Out of stack space"); });
+  return true;
 }
 
 }  // namespace
@@ -111,20 +153,14 @@ std::string PlayScriptErrorText(long number, const std::string& description) {
 
 void PlayScript(Player& player, std::string pstrScript, bool pfRecursive, bool pbPowerPoint) {
   if (player.gCurCharIndex == 0 || util::TrimChars(pstrScript, "\r\n").empty()) return;
+  const NestingScope nesting(player.play_script_depth);
+  if (TooDeep(player)) return;
   pstrScript += "\r\n";
   if (HandsOffToSlideShow(player, pfRecursive, pbPowerPoint)) {
     Guarded(player, [&] { StartSlideShow(player, pstrScript); });
     return;
   }
-  const std::string script = SubstituteScript(player, std::move(pstrScript));
-  ScriptRun run;
-  std::size_t pos = 0;
-  while (pos < script.size()) {
-    const std::string_view line = util::Trim(NextLine(script, pos));
-    if (!line.empty() && !PlayLine(player, line, run)) return;
-    player.loop().DoEvents();
-    if (player.Unloaded()) return;
-  }
+  if (!PlayLines(player, SubstituteScript(player, std::move(pstrScript)))) return;
   if (player.gPowerPointAutoAdvance != 0 &&
       !QueueMarker(player, kAdvanceSlideMark, player.mAdvanceRequest)) {
     return;

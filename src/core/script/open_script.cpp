@@ -147,8 +147,10 @@ bool OpenScriptFromFile(Player& player, const std::string& path, bool bPlay) {
     return false;
   }
   if (player.profile().GetProfile(path, kHeader, "Version", "").empty()) {
-    player.ui().MessageBox("'" + util::FileNameOnly(path) + "' is not a valid VORN Script File.",
-                           kDefaultTitle, platform::mb::kOkOnly | platform::mb::kExclamation);
+    std::string text(1, '\'');  // built in steps: GCC 12 warns wrongly on "'" + string
+    text += util::FileNameOnly(path);
+    text += "' is not a valid VORN Script File.";
+    player.ui().MessageBox(text, kDefaultTitle, platform::mb::kOkOnly | platform::mb::kExclamation);
     return false;
   }
   const std::string script = player.profile().GetProfileSection(path, "Script");

@@ -116,6 +116,19 @@ TEST_F(Interpreter, EventsDuringTheYieldRunNestedScripts) {
                  "Host.Wait(#1)", "Host.Think(Done)", kHostEnd}));
 }
 
+TEST_F(Interpreter, EndlessChainsOfEventScriptsStopAtADepthLimit) {
+  player_.gBookmarks = {{7, "Host.Show"}};
+  fakes_.loop.every_yield = [this] { AgentControl_Bookmark(player_, 7); };
+  fakes_.ui.answers = {MsgAnswer::kAbort};
+  Play("Host.Show");
+  ASSERT_EQ(fakes_.ui.boxes.size(), 1u);
+  EXPECT_EQ(fakes_.ui.boxes[0].text,
+            "Play Script Error\r\n\r\nError Number:28 : Out of stack space");
+  EXPECT_EQ(player_.play_script_depth, 0);
+  fakes_.loop.every_yield = nullptr;
+  EXPECT_EQ(Play("Host.Hide"), (Log{"Host.Hide()"}));
+}
+
 TEST_F(Interpreter, UnloadingTheMainFormStopsTheScript) {
   player_.program_name = "rirerazo";
   EXPECT_EQ(Play("Host.Show\r\nvorn.close\r\nHost.Hide", true), (Log{"Host.Show()"}));
