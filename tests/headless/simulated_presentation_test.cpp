@@ -1,22 +1,20 @@
-// The simulated presentation application on its own, and driving the player's slide-show
-// driver on a virtual clock, as the headless host runs it.
+// The simulated presentation application in the headless message loop, on its own and
+// driving the player's slide-show driver, as the headless host runs it.
 #include "headless/simulated_presentation.h"
-
-#include "headless/event_loop.h"
-#include "headless/presentation_source.h"
-#include "headless/virtual_clock.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/ppt/power_point.h"
 #include "core/ppt/slide_pause.h"
+#include "headless/event_loop.h"
+#include "headless/presentation_source.h"
+#include "headless/virtual_clock.h"
 #include "platform/runtime_error.h"
-#include "support/file_bytes.h"
 #include "support/presentation_fixtures.h"
 #include "support/recording_services.h"
 #include "support/scratch_folder.h"
@@ -27,45 +25,26 @@ namespace {
 using testing::FixtureSlide;
 using Log = std::vector<std::string>;
 
-// A message loop on virtual time that serves the application's due events, and can run
-// until nothing is due any more.
-class ShowLoop final : public platform::MessageLoop, public platform::Clock {
+// Something the user does once, at a virtual time.
+class UserAction final : public EventSource {
  public:
-  void DoEvents() override {
-    while (!scheduled.empty() && scheduled.begin()->first <= now_ms_) {
-      auto callback = std::move(scheduled.begin()->second);
-      scheduled.erase(scheduled.begin());
-      callback();
-    }
-    if (app != nullptr) app->DeliverDue();
+  UserAction(std::int64_t at_ms, std::function<void()> action)
+      : at_ms_(at_ms), action_(std::move(action)) {}
+  std::optional<std::int64_t> NextDueMs() const override {
+    return done_ ? std::nullopt : std::optional<std::int64_t>(at_ms_);
   }
-  void Sleep(std::int64_t duration_ms) override { now_ms_ += duration_ms; }
-  void StartTimer(std::int64_t, std::function<void()>) override {}
-  void StopTimer() override {}
-  bool TimerEnabled() const override { return false; }
-  void Quit() override { quit_ = true; }
-  bool QuitRequested() const override { return quit_; }
-  std::int64_t NowMs() const override { return now_ms_; }
-  platform::LocalDateTime LocalNow() const override { return {}; }
-
-  // Jumps from due time to due time, serving events, until nothing is left or the
-  // player quit; gives up after `limit_ms` of virtual time.
-  void RunUntilIdle(std::int64_t limit_ms) {
-    while (!quit_ && now_ms_ <= limit_ms) {
-      std::optional<std::int64_t> due = app->NextDueMs();
-      if (!due) return;
-      now_ms_ = std::max(now_ms_, *due);
-      DoEvents();
-    }
+  bool Serve(std::int64_t now_ms) override {
+    if (done_ || now_ms < at_ms_) return false;
+    done_ = true;
+    action_();
+    return true;
   }
-
-  SimulatedPresentationApp* app = nullptr;
-  // What the user does, at virtual times.
-  std::multimap<std::int64_t, std::function<void()>> scheduled;
+  bool HasPendingWork() const override { return !done_; }
 
  private:
-  std::int64_t now_ms_ = 0;
-  bool quit_ = false;
+  std::int64_t at_ms_;
+  std::function<void()> action_;
+  bool done_ = false;
 };
 
 class Recorder final : public platform::PresentationEvents {
@@ -83,8 +62,8 @@ class Recorder final : public platform::PresentationEvents {
 
 class SimulatedApp : public ::testing::Test {
  protected:
-  SimulatedApp() : app(loop), recorder(loop) {
-    loop.app = &app;
+  SimulatedApp() : app(clock), recorder(clock) {
+    loop.AddSource(source);
     app.SetEventListener(&recorder);
   }
   std::string Deck(const std::vector<FixtureSlide>& slides, const std::string& name) {
@@ -92,27 +71,34 @@ class SimulatedApp : public ::testing::Test {
                                                   : testing::OpenXmlPresentation(slides));
   }
   testing::ScratchFolder dir;
-  ShowLoop loop;
+  VirtualClock clock;
+  EventLoop loop{clock};
   SimulatedPresentationApp app;
+  PresentationSource source{app};
   Recorder recorder;
 };
 
-TEST_F(SimulatedApp, RunsAShowByItsSlideTimingsOnTheVirtualClock) {
+TEST_F(SimulatedApp, TheHostLoopRunsAShowByItsSlideTimings) {
   for (const char* name : {"timed.pptx", "timed.odp"}) {
     recorder.log.clear();
-    app.Launch();
-    app.OpenPresentation(Deck({{2000}, {std::nullopt, true}, {1500}}, name), false, false, true);
-    EXPECT_EQ(app.SlideCount(), 3);
-    app.SetAdvanceMode(platform::SlideAdvanceMode::kUseSlideTimings);
-    app.RunSlideShow();
-    EXPECT_TRUE(recorder.log.empty());  // events wait for the message loop
-    std::int64_t start = loop.NowMs();
-    loop.RunUntilIdle(start + 60000);
+    const std::int64_t start = clock.NowMs();
     auto at = [&](std::int64_t ms, const char* what) {
       return std::to_string(start + ms) + " " + what;
     };
-    EXPECT_EQ(recorder.log,
-              (Log{at(0, "begin"), at(0, "slide 1"), at(2000, "slide 3"), at(3500, "end")}))
+    app.Launch();
+    app.OpenPresentation(Deck({{2000}, {std::nullopt, true}, {std::nullopt}, {1500}}, name), false,
+                         false, true);
+    EXPECT_EQ(app.SlideCount(), 4);
+    app.SetAdvanceMode(platform::SlideAdvanceMode::kUseSlideTimings);
+    app.RunSlideShow();
+    EXPECT_TRUE(recorder.log.empty());  // events wait for the message loop
+    // The third slide has no timing: only someone advancing it carries the show on.
+    EXPECT_EQ(loop.RunUntilDone(), RunOutcome::kAwaitingUser) << name;
+    clock.AdvanceBy(500);
+    app.NextSlide();
+    EXPECT_EQ(loop.RunUntilDone(), RunOutcome::kNothingPending) << name;
+    EXPECT_EQ(recorder.log, (Log{at(0, "begin"), at(0, "slide 1"), at(2000, "slide 3"),
+                                 at(2500, "slide 4"), at(4000, "end")}))
         << name;
   }
 }
@@ -122,7 +108,7 @@ TEST_F(SimulatedApp, WithoutTimingsTheShowMovesOnlyOnRequestAndLoopsWhenAsked) {
   app.OpenPresentation(Deck({{1000}, {1000}}, "deck.pptx"), false, false, true);
   app.SetLoopUntilStopped(true);
   app.RunSlideShow();
-  loop.RunUntilIdle(60000);
+  EXPECT_EQ(loop.RunUntilDone(), RunOutcome::kAwaitingUser);
   for (int i = 0; i < 3; ++i) {
     app.NextSlide();
     loop.DoEvents();
@@ -158,28 +144,6 @@ TEST_F(SimulatedApp, FailsLikeTheApplicationOnMissingObjectsAndUnreadableFiles) 
   EXPECT_EQ(number_of([&] { app.Activate(); }), 0);
 }
 
-TEST(PresentationSource, TheHostLoopRunsATimedShowToItsEnd) {
-  testing::ScratchFolder dir;
-  VirtualClock clock;
-  EventLoop loop(clock);
-  SimulatedPresentationApp app(clock);
-  PresentationSource source(app);
-  loop.AddSource(source);
-  Recorder recorder(clock);
-  app.SetEventListener(&recorder);
-  app.Launch();
-  app.OpenPresentation(dir.Write("d.pptx", testing::OpenXmlPresentation({{1000}, {}, {2000}})),
-                       false, false, true);
-  app.SetAdvanceMode(platform::SlideAdvanceMode::kUseSlideTimings);
-  app.RunSlideShow();
-  // The second slide has no timing: only someone advancing it can carry the show on.
-  EXPECT_EQ(loop.RunUntilDone(), RunOutcome::kAwaitingUser);
-  EXPECT_EQ(recorder.log, (Log{"0 begin", "0 slide 1", "1000 slide 2"}));
-  app.NextSlide();
-  EXPECT_EQ(loop.RunUntilDone(), RunOutcome::kNothingPending);
-  EXPECT_EQ(recorder.log.back(), "3000 end");
-}
-
 // The player's side: the driver with its slide scripts, as the player wires it.
 class HeadlessSlideShow : public SimulatedApp {
  protected:
@@ -189,12 +153,12 @@ class HeadlessSlideShow : public SimulatedApp {
     links.ui = &ui;
     links.loop = &loop;
     links.play_slide_script = [this](const std::string& script) {
-      played.push_back(std::to_string(loop.NowMs()) + " " + script);
+      played.push_back(std::to_string(clock.NowMs()) + " " + script);
       // The last line of a slide's script is reached after 1.5 s; with auto-advance on,
       // its bookmark then waits the pause and advances.
       loop.Sleep(1500);
       if (gPowerPointAutoAdvance != 0) {
-        WaitSlidePauseAndAdvance(loop, loop, gPowerPointPause, gPowerPoint);
+        WaitSlidePauseAndAdvance(clock, loop, gPowerPointPause, gPowerPoint);
       }
     };
     links.char_stop_all = [] {};
@@ -202,7 +166,7 @@ class HeadlessSlideShow : public SimulatedApp {
       played.push_back("error " + procedure + " " + std::to_string(error.Number()));
     };
     links.unload_main_form = [this] {
-      played.push_back(std::to_string(loop.NowMs()) + " unload");
+      played.push_back(std::to_string(clock.NowMs()) + " unload");
       loop.Quit();
     };
     links.busy = &gPowerPointBusy;
@@ -212,7 +176,7 @@ class HeadlessSlideShow : public SimulatedApp {
   void Play(const std::string& deck) {
     gPowerPoint = std::make_shared<CPowerPoint>(links);
     gPowerPoint->PowerPointSlideshow(deck, "one\r\n#two\r\n#three\r\n");
-    loop.RunUntilIdle(120000);
+    loop.RunUntilDone();
   }
 
   testing::RecordingUi ui;
@@ -243,7 +207,8 @@ TEST_F(HeadlessSlideShow, WithAutoAdvanceOffTheSlideTimingsMoveTheShow) {
 TEST_F(HeadlessSlideShow, RepeatStartsTheShowAgainUntilTheUserStopsIt) {
   gPowerPointRepeat = 1;
   gPowerPointPause = 0;
-  loop.scheduled.emplace(11000, [this] { app.StopShowByUser(); });
+  UserAction stop(11000, [this] { app.StopShowByUser(); });
+  loop.AddSource(stop);
   Play(Deck({{}, {}, {}}, "loop.pptx"));
   // The stop arrives while the bookmark after the seventh piece waits; the show ends there.
   EXPECT_EQ(played, (Log{"0 one", "1600 two", "3200 three\r\n", "4800 one", "6400 two",

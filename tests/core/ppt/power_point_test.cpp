@@ -197,18 +197,6 @@ TEST_F(SlideShowTest, EndOfShowClosesTheApplicationStepByStepAndEndsThePlayer) {
   EXPECT_EQ(log, Calls{"Next"});
 }
 
-TEST_F(SlideShowTest, StopTurnsRepeatAndAutoAdvanceOffOnly) {
-  auto driver = std::make_shared<CPowerPoint>(links);
-  driver->SetRepeat(true);
-  driver->SetAutoAdvance(true);
-  driver->SetPause(7);
-  driver->PowerPointSlideshowStop();
-  EXPECT_FALSE(driver->Repeat());
-  EXPECT_FALSE(driver->AutoAdvance());
-  EXPECT_EQ(driver->Pause(), 7);
-  EXPECT_TRUE(log.empty());
-}
-
 TEST_F(SlideShowTest, EventSinkKeepsTheDriverAliveWhileASlideReplacesIt) {
   std::shared_ptr<CPowerPoint> gPowerPoint;
   PowerPointEventSink sink(gPowerPoint);

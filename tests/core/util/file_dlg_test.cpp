@@ -59,15 +59,15 @@ TEST(CFileDialog, ResultsAreTakenUpToTheirFirstNulAndKeptWhenCancelled) {
   CFileDialog file_dialog(dialog, ui);
   file_dialog.FileName = "first.vrn";
   file_dialog.FileTitle = "first";
-  dialog.answer = platform::FileDialogResult{"/a/b.vrn\0junk"s, "b.vrn\0"s};
+  dialog.answer = platform::FileDialogResult{"/a/b.vrn\0junk"s, "\0b.vrn"s};
   EXPECT_TRUE(file_dialog.Show(false));
   EXPECT_EQ(dialog.requests[0].kind, platform::FileDialogKind::kSave);
   EXPECT_EQ(file_dialog.FileName, "/a/b.vrn");
-  EXPECT_EQ(file_dialog.FileTitle, "b.vrn");
+  EXPECT_EQ(file_dialog.FileTitle, "");
   dialog.answer.reset();
   EXPECT_FALSE(file_dialog.Show(true));
   EXPECT_EQ(file_dialog.FileName, "/a/b.vrn");
-  EXPECT_EQ(file_dialog.FileTitle, "b.vrn");
+  EXPECT_EQ(file_dialog.FileTitle, "");
 }
 
 TEST(CFileDialog, FailuresShowTheirOwnBoxTitledShow) {
@@ -87,13 +87,6 @@ TEST(CFileDialog, FailuresShowTheirOwnBoxTitledShow) {
   EXPECT_EQ(ui.boxes[1].text, "Error: 7. Out of memory");
   EXPECT_EQ(ui.boxes[1].title, "Show");
   EXPECT_EQ(ui.boxes[1].style, platform::mb::kOkOnly | platform::mb::kExclamation);
-}
-
-TEST(CFileDialog, TrimNulls) {
-  EXPECT_EQ(CFileDialog::TrimNulls("plain"), "plain");
-  EXPECT_EQ(CFileDialog::TrimNulls("\0rest"s), "");
-  EXPECT_EQ(CFileDialog::TrimNulls("a\0b\0"s), "a");
-  EXPECT_EQ(CFileDialog::TrimNulls(""), "");
 }
 
 TEST(ParseDialogFilter, PairsUpToTheFirstIncompleteEntry) {
