@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <string_view>
 
 #include "headless/xml_tags.h"
 #include "headless/zip_reader.h"
@@ -135,8 +136,13 @@ std::optional<std::int64_t> ParseIsoDurationMs(const std::string& text) {
 
 namespace {
 
-PresentationInfo ReadPresentationBytes(std::string bytes, const std::string& name) {
-  if (bytes.rfind("\xD0\xCF\x11\xE0", 0) == 0) {
+// The signature of the compound files that hold presentations in the older binary format.
+constexpr std::string_view kCompoundFileSignature = "\xD0\xCF\x11\xE0";
+
+// Takes the bytes over (the archive keeps them).
+PresentationInfo ReadPresentationBytes(std::string& bytes, const std::string& name) {
+  if (std::string_view(bytes).substr(0, kCompoundFileSignature.size()) ==
+      kCompoundFileSignature) {
     Unreadable(name, "presentations in the older binary format cannot be read");
   }
   std::optional<ZipArchive> zip;
@@ -154,7 +160,7 @@ PresentationInfo ReadPresentationBytes(std::string bytes, const std::string& nam
 
 PresentationInfo ReadPresentation(std::string bytes, const std::string& name) {
   try {
-    return ReadPresentationBytes(std::move(bytes), name);
+    return ReadPresentationBytes(bytes, name);
   } catch (const RuntimeError& error) {
     if (error.Description().rfind(name + ": ", 0) == 0) throw;
     Unreadable(name, "the presentation is damaged (" + error.Description() + ")");
