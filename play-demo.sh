@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIRERAZO_TESTS=OFF -DRIRERAZO_BENCH=OFF
-cmake --build build -j2 --target rirerazo
-exec ./build/src/rirerazo examples/welcome.vrn
+cmake --build build -j2 --target rirerazo rira_character
+exec ./build/src/rirerazo --transcript --realtime examples/welcome.vrn

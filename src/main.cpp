@@ -1,40 +1,52 @@
 // rirerazo: plays character scripts. Parses the command line, picks a host and runs it.
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
 #include <string>
-#include <string_view>
+#include <vector>
 
+#include "headless/headless_host.h"
+#include "headless/options.h"
 #include "version.h"
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage: rirerazo [options] [--] [script-path ...]\n"
-    "Plays a character script (.vrn or .vrs).\n"
-    "\n"
-    "Options:\n"
-    "  --help       show this help and exit\n"
-    "  --version    show the version and exit\n";
+using rirerazo::headless::Options;
+
+// The program's file name without its folder, as start-up reads it.
+std::string ProgramFileName(const char* argv0) {
+  std::string name = argv0 ? argv0 : "rirerazo";
+  const size_t slash = name.find_last_of('/');
+  return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+bool HasDisplay() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 && *x11) || (wayland && *wayland);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    std::string_view arg = argv[i];
-    if (arg == "--help") {
-      std::fputs(kUsage.data(), stdout);
-      return 0;
-    }
-    if (arg == "--version") {
-      std::printf("rirerazo %s\n", rirerazo::kVersionText);
-      return 0;
-    }
-    if (arg == "--") break;
-    if (arg.starts_with("--")) {
-      std::fprintf(stderr, "rirerazo: unknown option '%s'\nTry 'rirerazo --help'.\n", argv[i]);
-      return 2;
-    }
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const auto parsed = rirerazo::headless::ParseOptions(args);
+  if (!parsed.error.empty()) {
+    std::cerr << "rirerazo: " << parsed.error << "\nTry 'rirerazo --help'.\n";
+    return rirerazo::headless::kExitUsage;
   }
-  std::fputs("rirerazo: playing scripts is not built yet; this build has the foundation only.\n",
-             stderr);
-  return 1;
+  const Options& options = parsed.options;
+  if (options.help) {
+    std::cout << rirerazo::headless::UsageText();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "rirerazo " << rirerazo::kVersionText << "\n";
+    return 0;
+  }
+  if (!options.headless && HasDisplay()) {
+    std::cerr << "rirerazo: this build has no desktop host yet; playing headless.\n";
+  }
+  return rirerazo::headless::RunHeadless(options, ProgramFileName(argv[0]), std::cout,
+                                          std::cerr);
 }

@@ -90,12 +90,29 @@ void TranscriptSink::WriteAgentCall(const TraceRecord& record) {
   } else {
     return;
   }
-  out_ << Clock(record.time_ms) << DisplayTextUtf8(line) << "\n";
+  const TraceValue* request = record.Find("request");
+  if (request != nullptr && std::holds_alternative<std::int64_t>(*request)) {
+    waiting_[std::get<std::int64_t>(*request)] = line;
+  } else {
+    WriteLine(record.time_ms, line);
+  }
+}
+
+void TranscriptSink::WriteLine(std::int64_t time_ms, const std::string& line) {
+  out_ << Clock(time_ms) << DisplayTextUtf8(line) << "\n";
 }
 
 void TranscriptSink::WriteEvent(const TraceRecord& record) {
   const std::string event = record.Text("event");
-  if (event == "Command") {
+  if (event == "RequestStart" || event == "RequestComplete") {
+    const TraceValue* request = record.Find("request");
+    if (request == nullptr || !std::holds_alternative<std::int64_t>(*request)) return;
+    const auto waiting = waiting_.find(std::get<std::int64_t>(*request));
+    if (waiting == waiting_.end()) return;
+    // A request ended before it started (stopped) is not shown.
+    if (event == "RequestStart") WriteLine(record.time_ms, waiting->second);
+    waiting_.erase(waiting);
+  } else if (event == "Command") {
     out_ << Clock(record.time_ms) << "The user chooses " << record.Text("name") << "\n";
   }
 }

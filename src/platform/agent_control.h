@@ -28,13 +28,13 @@ enum class VisibilityCause { kProgram, kUser, kOtherProgram };
 // What the user chose or said, as the Command event reports it.
 struct UserInput {
   std::string character_id;
-  std::string name;          // the command's name; empty when nothing matched
+  std::string name;               // the command's name; empty when nothing matched
   std::int32_t confidence = 100;  // -100..100
   std::string alt1_name;
   std::int32_t alt1_confidence = 0;
   std::string alt2_name;
   std::int32_t alt2_confidence = 0;
-  std::string voice;         // the phrase heard, when spoken
+  std::string voice;  // the phrase heard, when spoken
 };
 
 // Receives the control's events. The player implements it.

@@ -10,10 +10,10 @@ namespace rirerazo::platform {
 // A local calendar date and time, as the user's clock shows it.
 struct LocalDateTime {
   int year = 2000;
-  int month = 1;   // 1..12
-  int day = 1;     // 1..31
-  int weekday = 6; // 0 = Sunday .. 6 = Saturday
-  int hour = 0;    // 0..23
+  int month = 1;    // 1..12
+  int day = 1;      // 1..31
+  int weekday = 6;  // 0 = Sunday .. 6 = Saturday
+  int hour = 0;     // 0..23
   int minute = 0;
   int second = 0;
 };

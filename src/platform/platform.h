@@ -4,11 +4,17 @@
 #pragma once
 
 #include "platform/agent_control.h"
+#include "platform/backdrop.h"
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/file_dialog.h"
 #include "platform/internet.h"
+#include "platform/key_sender.h"
+#include "platform/media_device.h"
 #include "platform/message_loop.h"
+#include "platform/picture.h"
 #include "platform/presentation_app.h"
+#include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/ui.h"
 
@@ -20,6 +26,12 @@ struct Platform {
   MessageLoop* loop = nullptr;
   System* system = nullptr;
   AgentControl* agent = nullptr;
+  Shell* shell = nullptr;
+  KeySender* keys = nullptr;
+  Backdrop* backdrop = nullptr;
+  MediaDevice* media = nullptr;
+  Clipboard* clipboard = nullptr;
+  PictureDecoder* pictures = nullptr;
   Internet* internet = nullptr;
   FileDialog* file_dialog = nullptr;
   PresentationApp* presentation = nullptr;

@@ -25,7 +25,15 @@ inline constexpr int kDefaultButton3 = 512;
 }  // namespace mb
 
 // Answers of a message box, with the classic values.
-enum class MsgAnswer { kOk = 1, kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5, kYes = 6, kNo = 7 };
+enum class MsgAnswer {
+  kOk = 1,
+  kCancel = 2,
+  kAbort = 3,
+  kRetry = 4,
+  kIgnore = 5,
+  kYes = 6,
+  kNo = 7
+};
 
 enum class Cursor { kNormal, kBusy };
 

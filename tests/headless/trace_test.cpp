@@ -46,31 +46,29 @@ TEST(Transcript, BalloonTextDropsTagsAndShowsMappedText) {
   EXPECT_EQ(BalloonText("broken \\mrk=1"), "broken ");
 }
 
-TEST(Transcript, ReadableLinesForCharacterActions) {
+TEST(Transcript, RequestsShowWhenTheyStartAndStoppedOnesNever) {
   std::ostringstream out;
   TranscriptSink sink(out);
-  sink.Write({250,
-              "agent",
-              {{"op", std::string("Speak")},
-               {"char", std::string("Host")},
-               {"text", std::string("Hi\\mrk=1\\")}}});
-  sink.Write({300,
-              "agent",
-              {{"op", std::string("Play")},
-               {"char", std::string("Host")},
-               {"animation", std::string("Wave")}}});
-  sink.Write({400,
-              "agent",
-              {{"op", std::string("MoveTo")},
-               {"char", std::string("Host")},
-               {"x", std::int64_t{448}},
-               {"y", std::int64_t{320}}}});
-  // Speech that holds only a bookmark is the player's own marker: not shown.
-  sink.Write({500,
-              "agent",
-              {{"op", std::string("Speak")},
-               {"char", std::string("Host")},
-               {"text", std::string("\\mrk=111111111\\")}}});
+  const auto call = [&](std::int64_t t, std::string op, std::string key, std::string value,
+                        std::int64_t request) {
+    sink.Write({t, "agent", {{"op", op}, {"char", std::string("Host")}, {key, value},
+                             {"request", request}}});
+  };
+  const auto event = [&](std::int64_t t, std::string name, std::int64_t request) {
+    sink.Write({t, "event", {{"event", name}, {"request", request}}});
+  };
+  call(0, "Speak", "text", "Hi\\mrk=1\\", 7);
+  call(0, "Play", "animation", "Wave", 8);
+  call(0, "Play", "animation", "Never", 9);
+  // The player's own end marker: speech that holds only a bookmark.
+  call(0, "Speak", "text", "\\mrk=111111111\\", 10);
+  event(250, "RequestStart", 7);
+  event(300, "RequestStart", 8);
+  event(310, "RequestComplete", 9);  // stopped before it started
+  event(320, "RequestStart", 9);
+  event(330, "RequestStart", 10);
+  sink.Write({400, "agent", {{"op", std::string("MoveTo")}, {"char", std::string("Host")},
+                             {"x", std::int64_t{448}}, {"y", std::int64_t{320}}}});
   EXPECT_EQ(out.str(),
             "[  0.250] Host says: Hi\n"
             "[  0.300] Host plays Wave\n"

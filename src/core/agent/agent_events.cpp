@@ -23,8 +23,8 @@ void AgentControl_Bookmark(Player& player, std::int32_t bookmark_id) {
       if (!script.empty()) PlayScript(player, script, true, false);
       return;
     }
-  } catch (const RuntimeError& error) {
-    player.ReportError("RIRERazo:", "AgentControl_Bookmark", error);
+  } catch (...) {
+    player.ReportError("RIRERazo:", "AgentControl_Bookmark", app::CurrentError());
   }
 }
 

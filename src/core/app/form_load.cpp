@@ -68,9 +68,10 @@ void Player::Form_Load(const std::string& command_line, const std::string& progr
     gScreenHeight = ui().ScreenHeightPx();
     InstallTrayIcon(*this);
     if (mfExitWhenDone) return;
-    if (!OpenScriptOfRunMode(*this)) UnloadMainForm();
-  } catch (const RuntimeError& error) {
-    ReportError("RIRERazo:", "Form_Load", error);
+    script_opened = OpenScriptOfRunMode(*this);
+    if (!script_opened) UnloadMainForm();
+  } catch (...) {
+    ReportError("RIRERazo:", "Form_Load", app::CurrentError());
   }
 }
 

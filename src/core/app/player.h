@@ -16,6 +16,7 @@
 
 #include "core/app/error_report.h"
 #include "core/app/form_unload.h"
+#include "core/interp/system_modules.h"
 #include "core/ppt/power_point.h"
 #include "core/script/profile_reader.h"
 #include "core/util/startup_paths.h"
@@ -103,6 +104,7 @@ class Player : public platform::AgentEvents, public app::FormUnload, public util
   std::string strScriptFile;       // the script path as written or chosen
   bool mfExitWhenDone = false;     // end at once when the script-end request completes
   bool fScriptComplete = false;    // the latest script-end request has completed
+  bool script_opened = false;      // start-up opened a script (the host's exit status)
 
   // --- Characters: 1-based index into gCharacters, 0 while none is current ---
   std::vector<CharEntry> gCharacters;
@@ -130,6 +132,9 @@ class Player : public platform::AgentEvents, public app::FormUnload, public util
   std::int32_t gPowerPointPause = 0;
   bool gPowerPointBusy = false;
   std::shared_ptr<CPowerPoint> gPowerPoint;  // the running slide-show driver, if any
+
+  // --- System statements: media player, backdrop and PLAYSCRIPT nesting ---
+  SystemModules system_modules;
 
  private:
   platform::Platform& services_;

@@ -2,6 +2,7 @@
 
 #include "core/app/carrier.h"
 #include "core/app/player.h"
+#include "core/interp/system_modules.h"
 #include "core/script/open_script.h"
 #include "core/util/file_dlg.h"
 #include "core/util/paths.h"
@@ -30,8 +31,11 @@ bool FindScript(Player& player) {
 
 void InstallTrayIcon(Player&) {}
 
-void Form_Unload(Player&) {}
+void Form_Unload(Player& player) {
+  UnloadBackdropWindow(player);
+  StopMediaOnUnload(player);
+}
 
-void Backdrop_Unload(Player&) {}
+void Backdrop_Unload(Player& player) { UnloadBackdropWindow(player); }
 
 }  // namespace rirerazo

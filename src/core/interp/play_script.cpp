@@ -1,11 +1,11 @@
 #include "core/interp/play_script.h"
 
-#include <new>
 #include <optional>
 #include <string_view>
 
 #include "core/agent/char_actions.h"
 #include "core/agent/characters.h"
+#include "core/app/error_report.h"
 #include "core/app/player.h"
 #include "core/interp/line_rules.h"
 #include "core/interp/slide_show_handoff.h"
@@ -50,7 +50,8 @@ platform::MsgAnswer ShowPlayScriptError(Player& player, long number,
                                 platform::mb::kAbortRetryIgnore | platform::mb::kExclamation);
 }
 
-// Runs one operation of the interpreter under its error box. Returns false when the user
+// Runs one operation of the interpreter under its error box; any exception counts as a
+// run-time error. Returns false when the user
 // chose Abort; Retry runs the operation again; Ignore (or any other answer) skips it.
 template <class Operation>
 bool Guarded(Player& player, Operation&& operation) {
@@ -59,10 +60,9 @@ bool Guarded(Player& player, Operation&& operation) {
     try {
       operation();
       return true;
-    } catch (const RuntimeError& error) {
+    } catch (...) {
+      const RuntimeError error = app::CurrentError();
       answer = ShowPlayScriptError(player, error.Number(), error.Description());
-    } catch (const std::bad_alloc&) {
-      answer = ShowPlayScriptError(player, err::kOutOfMemory, "Out of memory");
     }
     if (answer == platform::MsgAnswer::kAbort) return false;
     if (answer != platform::MsgAnswer::kRetry) return true;
@@ -74,10 +74,9 @@ bool Guarded(Player& player, Operation&& operation) {
 std::string AddressedCharacter(Player& player, std::string_view line) {
   std::string addressed;
   for (std::size_t i = 0; i < player.gCharacters.size(); ++i) {
-    const std::string id = player.gCharacters[i].CharID;
-    if (!AddressesCharacter(line, id)) continue;
-    addressed = id;
-    CharSelect(player, id);
+    if (!AddressesCharacter(line, player.gCharacters[i].CharID)) continue;
+    addressed = player.gCharacters[i].CharID;
+    CharSelect(player, addressed);
   }
   return addressed;
 }
@@ -153,6 +152,7 @@ std::string PlayScriptErrorText(long number, const std::string& description) {
 
 void PlayScript(Player& player, std::string pstrScript, bool pfRecursive, bool pbPowerPoint) {
   if (player.gCurCharIndex == 0 || util::TrimChars(pstrScript, "\r\n").empty()) return;
+  if (player.Unloaded()) return;  // the program is ending: nothing more plays
   const NestingScope nesting(player.play_script_depth);
   if (TooDeep(player)) return;
   pstrScript += "\r\n";

@@ -2,6 +2,7 @@
 
 #include "core/interp/char_statements.h"
 #include "core/interp/line_rules.h"
+#include "core/interp/system_handlers.h"
 #include "core/interp/system_statements.h"
 
 namespace rirerazo {
@@ -31,25 +32,25 @@ using enum KeywordTest;
 constexpr SystemStatementRow kSystemStatements[] = {
     // Blanks anywhere are ignored: `AgentControl.PropertySheet.Visible = True` matches.
     {{"AGENTCONTROL.PROPERTYSHEET.VISIBLE=TRUE"}, kContainsWithoutBlanks, PropertySheetStatement},
-    {{"SHELLEX ", "RUN ", "OPEN "}, kPrefix, ShellExStatement},
-    {{"BGCOLOR "}, kPrefix, BgColorStatement},
-    {{"BGIMAGE "}, kPrefix, BgImageStatement},
-    {{"PLAYWAVE "}, kPrefix, PlayWaveStatement},
+    {{"SHELLEX ", "RUN ", "OPEN "}, kPrefix, RunShellExStatement},
+    {{"BGCOLOR "}, kPrefix, RunBgColorStatement},
+    {{"BGIMAGE "}, kPrefix, RunBgImageStatement},
+    {{"PLAYWAVE "}, kPrefix, RunPlayWaveStatement},
     // No blank in the keyword: STOPWAVEFORM stops the wave player too.
-    {{"STOPWAVE"}, kPrefix, StopWaveStatement},
-    {{"PLAYMIDI "}, kPrefix, PlayMidiStatement},
-    {{"STOPMIDI"}, kPrefix, StopMidiStatement},
-    {{"PLAYAVI "}, kPrefix, PlayAviStatement},
-    {{"STOPAVI"}, kPrefix, StopAviStatement},
+    {{"STOPWAVE"}, kPrefix, RunStopMediaStatement},
+    {{"PLAYMIDI "}, kPrefix, RunPlayMidiStatement},
+    {{"STOPMIDI"}, kPrefix, RunStopMediaStatement},
+    {{"PLAYAVI "}, kPrefix, RunPlayAviStatement},
+    {{"STOPAVI"}, kPrefix, RunStopMediaStatement},
     // The whole line must be the keyword: `BGSHOW now` does nothing.
-    {{"BGSHOW"}, kEquals, BgShowStatement},
-    {{"BGHIDE"}, kEquals, BgHideStatement},
-    {{"SENDKEYS "}, kPrefix, SendKeysStatement},
-    {{"CLOSEAPP "}, kPrefix, CloseAppStatement},
+    {{"BGSHOW"}, kEquals, RunBgShowStatement},
+    {{"BGHIDE"}, kEquals, RunBgHideStatement},
+    {{"SENDKEYS "}, kPrefix, RunSendKeysStatement},
+    {{"CLOSEAPP "}, kPrefix, RunCloseAppStatement},
     {{"VORN.CLOSE"}, kEquals, VornCloseStatement},
-    {{"READCLIPBOARD "}, kPrefix, ReadClipboardStatement},
-    {{"READTEXTFILE "}, kPrefix, ReadTextFileStatement},
-    {{"PLAYSCRIPT "}, kPrefix, PlayScriptStatement},
+    {{"READCLIPBOARD "}, kPrefix, RunReadClipboardStatement},
+    {{"READTEXTFILE "}, kPrefix, RunReadTextFileStatement},
+    {{"PLAYSCRIPT "}, kPrefix, RunPlayScriptStatement},
 };
 
 bool Holds(KeywordTest test, std::string_view upper_line, std::string_view keyword) {

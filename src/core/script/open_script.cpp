@@ -28,8 +28,8 @@ template <class Step>
 void RunStep(Player& player, Step&& step) {
   try {
     step();
-  } catch (const RuntimeError& error) {
-    player.ReportError(kModuleTag, kProcedure, error);
+  } catch (...) {
+    player.ReportError(kModuleTag, kProcedure, app::CurrentError());
   }
 }
 

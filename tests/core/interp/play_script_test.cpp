@@ -134,6 +134,7 @@ TEST_F(Interpreter, UnloadingTheMainFormStopsTheScript) {
   EXPECT_EQ(Play("Host.Show\r\nvorn.close\r\nHost.Hide", true), (Log{"Host.Show()"}));
   EXPECT_TRUE(player_.Unloaded());
   EXPECT_TRUE(fakes_.loop.quit);
+  EXPECT_TRUE(Play("Host.Show", true).empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/interp/char_statements.h"
+#include "core/interp/system_handlers.h"
 #include "core/interp/system_statements.h"
 
 namespace rirerazo {
@@ -55,9 +56,9 @@ TEST(CharStatementTable, HasTheFourteenKeywordsInOrder) {
 }
 
 TEST(SystemStatementTable, PrefixEqualsAndContainsTests) {
-  EXPECT_EQ(SystemHandler("STOPWAVEFORM"), &StopWaveStatement);
+  EXPECT_EQ(SystemHandler("STOPWAVEFORM"), &RunStopMediaStatement);
   EXPECT_EQ(SystemHandler("PLAYWAVE"), nullptr);  // the keyword includes its blank
-  EXPECT_EQ(SystemHandler("BGSHOW"), &BgShowStatement);
+  EXPECT_EQ(SystemHandler("BGSHOW"), &RunBgShowStatement);
   EXPECT_EQ(SystemHandler("BGSHOW NOW"), nullptr);
   EXPECT_EQ(SystemHandler("VORN.CLOSE"), &VornCloseStatement);
   EXPECT_EQ(SystemHandler("VORN.CLOSE NOW"), nullptr);
@@ -69,13 +70,13 @@ TEST(SystemStatementTable, PrefixEqualsAndContainsTests) {
 
 TEST(SystemStatementTable, ReportsWhichOfTheShellKeywordsMatched) {
   std::string_view keyword;
-  EXPECT_EQ(SystemHandler("RUN NOTEPAD", &keyword), &ShellExStatement);
+  EXPECT_EQ(SystemHandler("RUN NOTEPAD", &keyword), &RunShellExStatement);
   EXPECT_EQ(keyword, "RUN ");
-  EXPECT_EQ(SystemHandler("OPEN README.TXT", &keyword), &ShellExStatement);
+  EXPECT_EQ(SystemHandler("OPEN README.TXT", &keyword), &RunShellExStatement);
   EXPECT_EQ(keyword, "OPEN ");
-  EXPECT_EQ(SystemHandler("SHELLEX X", &keyword), &ShellExStatement);
+  EXPECT_EQ(SystemHandler("SHELLEX X", &keyword), &RunShellExStatement);
   EXPECT_EQ(keyword, "SHELLEX ");
-  EXPECT_EQ(SystemHandler("PLAYSCRIPT other.vrn", &keyword), &PlayScriptStatement);
+  EXPECT_EQ(SystemHandler("PLAYSCRIPT other.vrn", &keyword), &RunPlayScriptStatement);
   EXPECT_EQ(keyword, "PLAYSCRIPT ");
 }
 

@@ -1,0 +1,218 @@
+#include "headless/headless_host.h"
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "core/app/player.h"
+#include "headless/answer_policy.h"
+#include "headless/event_loop.h"
+#include "headless/headless_backdrop.h"
+#include "headless/headless_clipboard.h"
+#include "headless/headless_shell.h"
+#include "headless/headless_ui.h"
+#include "headless/pacer.h"
+#include "headless/runtime_source.h"
+#include "headless/simulated_media.h"
+#include "headless/trace.h"
+#include "headless/tracing_agent.h"
+#include "headless/tracing_ui.h"
+#include "headless/transcript.h"
+#include "headless/user_input.h"
+#include "headless/virtual_clock.h"
+#include "os/picture_file.h"
+#include "os/posix_system.h"
+#include "runtime/character_folders.h"
+#include "runtime/character_runtime.h"
+#include "runtime/rate_model.h"
+
+namespace rirerazo::headless {
+namespace {
+
+// The local date and time now, for a run without --start-time.
+platform::LocalDateTime WallClockNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  platform::LocalDateTime t;
+  t.year = local.tm_year + 1900;
+  t.month = local.tm_mon + 1;
+  t.day = local.tm_mday;
+  t.weekday = local.tm_wday;
+  t.hour = local.tm_hour;
+  t.minute = local.tm_min;
+  t.second = local.tm_sec;
+  return t;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// The install prefix of a program in <prefix>/bin.
+std::string InstallPrefix(const std::string& exe_path) {
+  const std::string bin = FolderOf(exe_path);
+  return FolderOf(bin);
+}
+
+std::optional<std::vector<InputItem>> ReadUserInput(const std::string& path, std::ostream& err) {
+  if (path.empty()) return std::vector<InputItem>{};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    err << "rirerazo: cannot read the user input '" << path << "'\n";
+    return std::nullopt;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  try {
+    return ParseUserInput(text.str());
+  } catch (const InputScriptError& error) {
+    err << "rirerazo: " << path << ": " << error.what() << "\n";
+    return std::nullopt;
+  }
+}
+
+// Everything one headless run is made of, wired in dependency order. It also carries out
+// the user-input script's actions on the host's own devices.
+class Host : public UserInputHost {
+ public:
+  Host(const Options& options, std::ostream& out, std::ostream& err)
+      : options_(options),
+        out_(out),
+        err_(err),
+        clock_(StartTime()),
+        sleeper_(options.realtime ? MakeWallClockSleeper() : nullptr),
+        pacer_(sleeper_ ? std::make_unique<Pacer>(*sleeper_) : nullptr),
+        loop_(clock_, pacer_.get()),
+        runtime_(clock_, speech_, runtime::RuntimeOptions{.seed = options.seed}),
+        tracer_(clock_),
+        agent_(runtime_, tracer_),
+        ui_(HeadlessUi::Settings{Answers(), options.screen_width_px, options.screen_height_px},
+            err),
+        traced_ui_(ui_, tracer_),
+        shell_(&tracer_, nullptr),
+        keys_(&tracer_),
+        backdrop_(&tracer_),
+        media_(clock_, &tracer_),
+        clipboard_(&tracer_),
+        source_(runtime_) {
+    services_ = {&traced_ui_, &clock_, &loop_,      &system_,    &agent_,   &shell_,
+                 &keys_,      &backdrop_, &media_, &clipboard_, &pictures_};
+    loop_.AddSource(source_);
+  }
+
+  bool OpenSinks() {
+    if (options_.trace_path == "-") {
+      json_ = std::make_unique<JsonLinesSink>(out_);
+    } else if (!options_.trace_path.empty()) {
+      trace_file_.open(options_.trace_path, std::ios::binary | std::ios::trunc);
+      if (!trace_file_) {
+        err_ << "rirerazo: cannot write the trace '" << options_.trace_path << "'\n";
+        return false;
+      }
+      json_ = std::make_unique<JsonLinesSink>(trace_file_);
+    }
+    if (json_) tracer_.AddSink(json_.get());
+    if (options_.transcript) {
+      transcript_ = std::make_unique<TranscriptSink>(out_);
+      tracer_.AddSink(transcript_.get());
+    }
+    return true;
+  }
+
+  bool AddUserInput() {
+    auto items = ReadUserInput(options_.input_path, err_);
+    if (!items) return false;
+    if (items->empty()) return true;
+    feeder_ = std::make_unique<UserInputFeeder>(
+        std::move(*items), runtime_, this, [this](int line, const std::string& message) {
+          err_ << "rirerazo: " << options_.input_path << ":" << line << ": " << message << "\n";
+        });
+    loop_.AddSource(*feeder_);
+    return true;
+  }
+
+  int Run(const std::string& program_file_name) {
+    const std::string script_folder = FolderOf(options_.command_line);
+    runtime_.SetCharacterFolders(runtime::StandardCharacterFolders(
+        system_, script_folder, InstallPrefix(system_.ExecutablePath())));
+    Player player(services_);
+    player.Form_Load(options_.command_line, program_file_name);
+    if (!player.script_opened && player.Unloaded()) return Exit(kExitNoScript);
+    if (!loop_.QuitRequested()) Report(loop_.RunUntilDone());
+    return Exit(kExitNormal);
+  }
+
+ private:
+  // UserInputHost: what the runtime cannot do itself.
+  void ChooseTrayItem(const std::string& caption) override {
+    err_ << "rirerazo: the headless host has no tray menu yet; '" << caption << "' ignored\n";
+  }
+  void CloseBackdrop() override { backdrop_.UserClicksClose(); }
+  void AnswerFileDialog(const std::optional<std::string>&) override {}
+  void SetClipboardText(const std::string& text) override { clipboard_.SetText(text); }
+
+  platform::LocalDateTime StartTime() const {
+    if (!options_.start_time) return WallClockNow();
+    return ParseStartTime(*options_.start_time).value_or(WallClockNow());
+  }
+
+  AnswerPolicy Answers() const {
+    return AnswerPolicy::Parse(options_.answer).value_or(AnswerPolicy());
+  }
+
+  void Report(RunOutcome outcome) {
+    if (outcome == RunOutcome::kAwaitingUser) {
+      err_ << "rirerazo: the script waits for user input that no one will give; ending.\n";
+    } else if (outcome == RunOutcome::kLimitReached) {
+      err_ << "rirerazo: the script did not end within one virtual day; ending.\n";
+    }
+  }
+
+  int Exit(int status) {
+    tracer_.Record("exit", {{"status", std::int64_t{status}}});
+    return status;
+  }
+
+  const Options& options_;
+  std::ostream& out_;
+  std::ostream& err_;
+  VirtualClock clock_;
+  std::unique_ptr<Sleeper> sleeper_;
+  std::unique_ptr<Pacer> pacer_;
+  EventLoop loop_;
+  runtime::RateModelEngine speech_;
+  runtime::CharacterRuntime runtime_;
+  Tracer tracer_;
+  TracingAgentControl agent_;
+  HeadlessUi ui_;
+  TracingUi traced_ui_;
+  os::PosixSystem system_;
+  HeadlessShell shell_;
+  HeadlessKeySender keys_;
+  HeadlessBackdrop backdrop_;
+  SimulatedMediaDevice media_;
+  HeadlessClipboard clipboard_;
+  os::FilePictureDecoder pictures_;
+  RuntimeSource source_;
+  platform::Platform services_;
+  std::ofstream trace_file_;
+  std::unique_ptr<JsonLinesSink> json_;
+  std::unique_ptr<TranscriptSink> transcript_;
+  std::unique_ptr<UserInputFeeder> feeder_;
+};
+
+}  // namespace
+
+int RunHeadless(const Options& options, const std::string& program_file_name, std::ostream& out,
+                std::ostream& err) {
+  Host host(options, out, err);
+  if (!host.OpenSinks() || !host.AddUserInput()) return kExitUsage;
+  return host.Run(program_file_name);
+}
+
+}  // namespace rirerazo::headless
