@@ -1,5 +1,6 @@
-// Whole-text replacement as the substitutions need it: one left-to-right pass, matches do
-// not overlap and replaced text is not searched again.
+// Whole-text search and replacement as the substitutions need them: one left-to-right
+// pass, matches do not overlap and replaced text is not searched again. Letter case is
+// folded for ASCII letters only. Linear in the text, so megabyte scripts stay cheap.
 #pragma once
 
 #include <string>
@@ -8,6 +9,10 @@
 namespace rirerazo {
 
 enum class Compare { kExact, kIgnoreAsciiCase };
+
+// The position of the first `find` (non-empty) in `text` at or after `from`, or npos.
+std::size_t FindText(std::string_view text, std::string_view find, std::size_t from,
+                     Compare compare);
 
 // Replaces every occurrence of `find` (non-empty) in `text` in place. Returns true when
 // anything was replaced; when nothing matches, `text` is left untouched and not copied.

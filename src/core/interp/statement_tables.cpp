@@ -10,8 +10,8 @@ namespace {
 
 // Order matters: the first row whose keyword follows the id anywhere in the line wins.
 constexpr CharStatementRow kCharStatements[] = {
-    // Tested before .SPEAK: `Host.Speak Please say Host.Hide now` hides Host.
     {".SHOW", ShowStatement},
+    // Found anywhere and tested before .SPEAK: `Host.Speak Please say Host.Hide now` hides.
     {".HIDE", HideStatement},
     {".SPEAK", SpeakStatement},
     {".THINK", ThinkStatement},

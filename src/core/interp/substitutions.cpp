@@ -7,7 +7,6 @@
 #include "core/expr/c_eval.h"
 #include "core/interp/date_phrases.h"
 #include "core/interp/replace_text.h"
-#include "core/util/ascii.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo {
@@ -42,7 +41,7 @@ void ReplaceReference(std::string& text, const std::string& id, std::string_view
 void ReplaceScreenWords(std::string& script, const std::vector<CharEntry>& characters,
                         std::int32_t screen_width_px, std::int32_t screen_height_px) {
   for (const CharEntry& entry : characters) {
-    if (util::FindIgnoreCase(script, entry.CharID) == std::string::npos) continue;
+    if (FindText(script, entry.CharID, 0, Compare::kIgnoreAsciiCase) == std::string::npos) continue;
     for (std::size_t i = 0; i < kScreenWords.size(); ++i) {
       const bool horizontal = i < 3;
       const std::int32_t screen = horizontal ? screen_width_px : screen_height_px;
@@ -82,7 +81,8 @@ std::string SubstituteScript(Player& player, std::string script) {
 
 double ParseOption(Player& player, std::string text) {
   for (const CharEntry& entry : player.gCharacters) {
-    if (util::FindIgnoreCase(text, entry.CharID + ".") == std::string::npos) continue;
+    if (FindText(text, entry.CharID + ".", 0, Compare::kIgnoreAsciiCase) == std::string::npos)
+      continue;
     try {
       const platform::AgentCharacter& character = player.agent().Character(entry.CharID);
       ReplaceReference(text, entry.CharID, ".Left", character.Left());

@@ -42,23 +42,5 @@ TEST(WaitForReq, BlanksAndCaseDoNotMatterButExtraTextDoes) {
   EXPECT_FALSE(IsWaitForReqLine("WAITFORRE"));
 }
 
-TEST(Arguments, CutAtFixedPlaces) {
-  EXPECT_EQ(TailAfter("Host.Speak Hi", 10), " Hi");
-  EXPECT_EQ(TailAfter("Host.Speak", 10), "");
-  EXPECT_EQ(TailAfter("Host", 10), "");
-  EXPECT_EQ(AfterEquals("Host.Balloon.Style = 3"), " 3");
-  EXPECT_EQ(AfterEquals("Host.Width 200"), "Host.Width 200");
-  EXPECT_EQ(AfterFirstBlank("Host.Listen True"), "True");
-  EXPECT_EQ(AfterFirstBlank("Host.Listen"), "Host.Listen");
-}
-
-TEST(Arguments, CharacterPrefixNeedsTheDot) {
-  EXPECT_TRUE(AddressesCharacter("host.SPEAK hi", "Host"));
-  EXPECT_TRUE(AddressesCharacter("HOST.speak hi", "Host"));
-  EXPECT_FALSE(AddressesCharacter("Host .Speak hi", "Host"));
-  EXPECT_FALSE(AddressesCharacter("HostX.Speak hi", "Host"));
-  EXPECT_FALSE(AddressesCharacter("Host", "Host"));
-}
-
 }  // namespace
 }  // namespace rirerazo

@@ -129,6 +129,18 @@ TEST_F(Interpreter, EndlessChainsOfEventScriptsStopAtADepthLimit) {
   EXPECT_EQ(Play("Host.Hide"), (Log{"Host.Hide()"}));
 }
 
+TEST_F(Interpreter, HostileTextPlaysWithoutHarm) {
+  const std::string nul(1, '\0');
+  const std::string long_text(1024 * 1024, 'a');
+  // A NUL is an ordinary byte of a line; the evaluator skips it like a blank.
+  EXPECT_EQ(Play("Host.Speak a" + nul + "b\r\nHost.MoveTo 1" + nul + ", 2"),
+            (Log{"Host.Speak(a" + nul + "b)", "Host.MoveTo(1, 2)"}));
+  // A megabyte of speech is passed on whole; a megabyte expression counts as 0.
+  EXPECT_EQ(Play("Host.Speak " + long_text).size(), 1u);
+  EXPECT_EQ(Play("Host.MoveTo " + long_text + ", 1"), (Log{"Host.MoveTo(0, 1)"}));
+  EXPECT_TRUE(fakes_.ui.boxes.empty());
+}
+
 TEST_F(Interpreter, UnloadingTheMainFormStopsTheScript) {
   player_.program_name = "rirerazo";
   EXPECT_EQ(Play("Host.Show\r\nvorn.close\r\nHost.Hide", true), (Log{"Host.Show()"}));

@@ -34,27 +34,6 @@ TEST(CharStatementTable, KeywordsAreFoundAnywhereInTableOrder) {
   EXPECT_EQ(CharHandler("HOST.BLINK", "HOST"), nullptr);
 }
 
-TEST(CharStatementTable, HasTheFourteenKeywordsInOrder) {
-  const char* expected[] = {".SHOW",
-                            ".HIDE",
-                            ".SPEAK",
-                            ".THINK",
-                            ".PLAY",
-                            ".MOVETO",
-                            ".GESTUREAT",
-                            ".BALLOON.FONTNAME",
-                            ".BALLOON.FONTSIZE",
-                            ".BALLOON.STYLE",
-                            ".TTSMODEID",
-                            ".LISTEN",
-                            ".WIDTH",
-                            ".HEIGHT"};
-  ASSERT_EQ(CharStatementTable().size(), std::size(expected));
-  for (std::size_t i = 0; i < std::size(expected); ++i) {
-    EXPECT_EQ(CharStatementTable()[i].keyword, expected[i]);
-  }
-}
-
 TEST(SystemStatementTable, PrefixEqualsAndContainsTests) {
   EXPECT_EQ(SystemHandler("STOPWAVEFORM"), &RunStopMediaStatement);
   EXPECT_EQ(SystemHandler("PLAYWAVE"), nullptr);  // the keyword includes its blank
