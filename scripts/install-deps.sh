@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
-          nlohmann-json3-dev libpng-dev
+          nlohmann-json3-dev libpng-dev libcurl4-openssl-dev zlib1g-dev
           libx11-dev libxtst-dev libstb-dev xvfb)
 missing=()
 for p in "${packages[@]}"; do

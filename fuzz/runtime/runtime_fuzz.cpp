@@ -94,9 +94,7 @@ std::shared_ptr<const acs::Character> FuzzCharacter() {
 struct Counter : platform::AgentEvents {
   std::map<std::int32_t, int> completions;
   void OnBookmark(std::int32_t) override {}
-  void OnRequestComplete(platform::AgentRequest request) override {
-    ++completions[request.id];
-  }
+  void OnRequestComplete(platform::AgentRequest request) override { ++completions[request.id]; }
   void OnCommand(const platform::UserInput&) override {}
   void OnShow(const std::string&, platform::VisibilityCause) override {}
   void OnHide(const std::string&, platform::VisibilityCause) override {}
@@ -121,28 +119,53 @@ void RunUntil(runtime::CharacterRuntime& runtime, Clock& clock, std::int64_t unt
   runtime.DeliverEvents();
 }
 
-void Act(runtime::CharacterRuntime& runtime, Clock& clock, platform::AgentCharacter& c,
-         const std::string& id, std::uint8_t op, std::uint8_t a, std::uint8_t b,
-         std::int32_t issued) {
+// One action; returns the request it queued (id 0 for none).
+platform::AgentRequest Act(runtime::CharacterRuntime& runtime, Clock& clock,
+                           platform::AgentCharacter& c, const std::string& id, std::uint8_t op,
+                           std::uint8_t a, std::uint8_t b, std::int32_t issued) {
   static const char* kTexts[] = {"hi \\mrk=1\\ there.", "\\Pau=300\\x", "\\Lst\\", "", "a, b; c!"};
   static const char* kAnimations[] = {"Show", "Loop", "Coin", "Back", "Spin", "Nope"};
   switch (op % 16) {
-    case 0: c.Show(); break;
-    case 1: c.Hide(); break;
-    case 2: c.Play(kAnimations[a % 6]); break;
-    case 3: c.MoveTo(std::int16_t(a * 8 - 1000), std::int16_t(b * 8), std::int32_t(b) * 7); break;
-    case 4: c.GestureAt(std::int16_t(a * 300 - 30000), std::int16_t(b * 300 - 30000)); break;
-    case 5: c.Speak(std::string(kTexts[a % 5]), std::nullopt); break;
-    case 6: c.Think(kTexts[a % 5]); break;
-    case 7: c.Wait({1 + (a * 256 + b) % std::max(issued, 1)}); break;
-    case 8: c.Stop({1 + (a * 256 + b) % std::max(issued, 1)}); break;
-    case 9: c.StopAll(); break;
-    case 10: RunUntil(runtime, clock, clock.now + a * 10); break;
-    case 11: c.Listen(a & 1); break;
-    case 12: runtime.Hear(id, "hello there", b - 100); break;
-    case 13: (a & 1) ? runtime.UserHide(id) : runtime.UserShow(id); break;
-    case 14: runtime.Drag(id, a, b); break;
-    default: c.SetBalloonStyle(a | (b << 16)); break;
+    case 0:
+      return c.Show();
+    case 1:
+      return c.Hide();
+    case 2:
+      return c.Play(kAnimations[a % 6]);
+    case 3:
+      return c.MoveTo(std::int16_t(a * 8 - 1000), std::int16_t(b * 8), std::int32_t(b) * 7);
+    case 4:
+      return c.GestureAt(std::int16_t(a * 300 - 30000), std::int16_t(b * 300 - 30000));
+    case 5:
+      return c.Speak(std::string(kTexts[a % 5]), std::nullopt);
+    case 6:
+      return c.Think(kTexts[a % 5]);
+    case 7:
+      return c.Wait({1 + (a * 256 + b) % std::max(issued, 1)});
+    case 8:
+      c.Stop({1 + (a * 256 + b) % std::max(issued, 1)});
+      return {};
+    case 9:
+      c.StopAll();
+      return {};
+    case 10:
+      RunUntil(runtime, clock, clock.now + a * 10);
+      return {};
+    case 11:
+      c.Listen(a & 1);
+      return {};
+    case 12:
+      runtime.Hear(id, "hello there", b - 100);
+      return {};
+    case 13:
+      (a & 1) ? runtime.UserHide(id) : runtime.UserShow(id);
+      return {};
+    case 14:
+      runtime.Drag(id, a, b);
+      return {};
+    default:
+      c.SetBalloonStyle(a | (b << 16));
+      return {};
   }
 }
 
@@ -164,21 +187,21 @@ void FuzzRequests(const std::uint8_t* data, std::size_t size) {
     std::string id = data[i] & 0x80 ? "B" : "A";
     platform::AgentCharacter& c = runtime.Character(id);
     try {
-      Act(runtime, clock, c, id, data[i], data[i + 1], data[i + 2], issued);
+      platform::AgentRequest request =
+          Act(runtime, clock, c, id, data[i], data[i + 1], data[i + 2], issued);
+      issued = std::max(issued, request.id);
     } catch (const RuntimeError&) {
-    }
-    while (true) {  // the highest id so far
-      try {
-        runtime.Status({issued + 1});
-        ++issued;
-      } catch (const RuntimeError&) {
-        break;
-      }
     }
   }
   runtime.Character("A").StopAll();
   runtime.Character("B").StopAll();
-  RunUntil(runtime, clock, clock.now + 10'000'000);
+  for (int guard = 0; guard < 100000 && runtime.HasPendingWork(); ++guard) {
+    runtime.DeliverEvents();
+    std::optional<std::int64_t> due = runtime.NextDueMs();
+    if (!due) break;
+    clock.now = std::max(clock.now, *due);
+    runtime.Advance(clock.now);
+  }
   for (std::int32_t id = 1; id <= issued; ++id) {
     platform::RequestStatus status = runtime.Status({id});
     Check(status != platform::RequestStatus::kPending &&
@@ -194,10 +217,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size == 0) return 0;
   std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
   switch (data[0]) {
-    case 0: FuzzSpeech(text); break;
-    case 1: FuzzGrammar(text); break;
-    case 2: FuzzInputScript(text); break;
-    default: FuzzRequests(data + 1, size - 1); break;
+    case 0:
+      FuzzSpeech(text);
+      break;
+    case 1:
+      FuzzGrammar(text);
+      break;
+    case 2:
+      FuzzInputScript(text);
+      break;
+    default:
+      FuzzRequests(data + 1, size - 1);
+      break;
   }
   return 0;
 }

@@ -7,10 +7,13 @@
 #include "platform/backdrop.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
+#include "platform/file_dialog.h"
+#include "platform/internet.h"
 #include "platform/key_sender.h"
 #include "platform/media_device.h"
 #include "platform/message_loop.h"
 #include "platform/picture.h"
+#include "platform/presentation_app.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/tray.h"
@@ -31,6 +34,9 @@ struct Platform {
   Clipboard* clipboard = nullptr;
   PictureDecoder* pictures = nullptr;
   Tray* tray = nullptr;  // null: the host has no notification area
+  Internet* internet = nullptr;
+  FileDialog* file_dialog = nullptr;
+  PresentationApp* presentation = nullptr;
 };
 
 }  // namespace rirerazo::platform

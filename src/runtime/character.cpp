@@ -110,6 +110,7 @@ platform::AgentRequest Character::Speak(const std::optional<std::string>& text,
   request.kind = RequestKind::kSpeak;
   request.speech = std::make_shared<const SpeechText>(ParseSpeechText(text.value_or("")));
   request.sound_path = sound_url.value_or("");
+  std::replace(request.sound_path.begin(), request.sound_path.end(), '\\', '/');
   return Enqueue(std::move(request));
 }
 

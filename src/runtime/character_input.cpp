@@ -53,7 +53,7 @@ void Character::Hear(const std::string& phrase, std::int32_t confidence) {
 void Character::Click(int x_px, int y_px) {
   runtime_.CatchUp();
   bool speaking = active_ && active_->stage == Stage::kSpeak;
-  if (!speaking) HideBalloon(runtime_.ClockNowMs());
+  if (!speaking) HideBalloon();
   Raise(EventKind::kClick, x_px, y_px);
 }
 
@@ -62,7 +62,7 @@ void Character::Drag(int x_px, int y_px) {
   runtime_.CatchUp();
   std::int64_t now = runtime_.ClockNowMs();
   bool speaking = active_ && active_->stage == Stage::kSpeak;
-  if (!speaking) HideBalloon(now);
+  if (!speaking) HideBalloon();
   left_ = x_px;
   top_ = y_px;
   if (active_ && active_->stage == Stage::kMove) {
@@ -88,11 +88,11 @@ void Character::UserShow() {
 void Character::UserHide() {
   runtime_.CatchUp();
   if (!visible_) return;
-  BecomeHidden(platform::VisibilityCause::kUser, runtime_.ClockNowMs());
+  BecomeHidden(platform::VisibilityCause::kUser);
 }
 
-void Character::BecomeHidden(platform::VisibilityCause cause, std::int64_t now_ms) {
-  HideBalloon(now_ms);
+void Character::BecomeHidden(platform::VisibilityCause cause) {
+  HideBalloon();
   balloon_hide_at_ms_.reset();
   visible_ = false;
   idle_level_ = 0;
@@ -104,8 +104,7 @@ void Character::BecomeHidden(platform::VisibilityCause cause, std::int64_t now_m
   Raise(EventKind::kHide, 0, 0, cause);
 }
 
-void Character::ShowBalloon(std::shared_ptr<const SpeechText> text, bool thought,
-                            std::int64_t /*now_ms*/) {
+void Character::ShowBalloon(std::shared_ptr<const SpeechText> text, bool thought) {
   balloon_hide_at_ms_.reset();
   bool was_visible = balloon_visible_;
   balloon_visible_ = true;
@@ -116,7 +115,7 @@ void Character::ShowBalloon(std::shared_ptr<const SpeechText> text, bool thought
   if (!was_visible) Raise(EventKind::kBalloonShow);
 }
 
-void Character::HideBalloon(std::int64_t /*now_ms*/) {
+void Character::HideBalloon() {
   if (!balloon_visible_) return;
   balloon_visible_ = false;
   runtime_.VisualChanged(id_);
@@ -127,7 +126,7 @@ void Character::HideBalloon(std::int64_t /*now_ms*/) {
 std::int32_t Character::PositionAt(bool horizontal, std::int64_t now_ms) const {
   std::int32_t current = horizontal ? left_ : top_;
   if (!active_ || active_->stage != Stage::kMove) return current;
-  const Active& active = *active_;
+  const RequestInProgress& active = *active_;
   std::int64_t from = horizontal ? active.from_x : active.from_y;
   std::int64_t to = horizontal ? active.request.x : active.request.y;
   std::int64_t span = active.move_end_ms - active.move_start_ms;

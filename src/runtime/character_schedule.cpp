@@ -40,7 +40,7 @@ std::optional<std::int64_t> Character::NextDueMs() const {
 }
 
 std::optional<std::int64_t> Character::ActiveDueMs() const {
-  const Active& active = *active_;
+  const RequestInProgress& active = *active_;
   switch (active.stage) {
     case Stage::kExit:
     case Stage::kAnimate:
@@ -56,7 +56,7 @@ std::optional<std::int64_t> Character::ActiveDueMs() const {
       if (active.wake_ms >= 0) return active.wake_ms;
       return std::nullopt;
     case Stage::kDone:
-      return active.speech_start_ms;
+      return std::nullopt;
   }
   return std::nullopt;
 }
@@ -85,7 +85,7 @@ CharacterView Character::View(std::int64_t now_ms) const {
 void Character::Step(std::int64_t due_ms) {
   if (balloon_hide_at_ms_ && *balloon_hide_at_ms_ <= due_ms) {
     balloon_hide_at_ms_.reset();
-    HideBalloon(due_ms);
+    HideBalloon();
     return;
   }
   switch (DecideCharacterAction(View(due_ms))) {
@@ -129,7 +129,7 @@ void Character::StartHead(std::int64_t now_ms) {
 // request takes, except that Show and Hide are instant in the state they would produce and a
 // hidden character moves and speaks without animations.
 void Character::PlanStages(std::int64_t now_ms) {
-  Active& active = *active_;
+  RequestInProgress& active = *active_;
   const Request& request = active.request;
   auto plan = [&](std::initializer_list<Stage> stages) {
     active.plan_size = 0;
@@ -167,7 +167,7 @@ void Character::PlanStages(std::int64_t now_ms) {
 // when none is left.
 void Character::EnterNextStage(std::int64_t now_ms) {
   while (active_) {
-    Active& active = *active_;
+    RequestInProgress& active = *active_;
     if (active.plan_next >= active.plan_size) {
       Finish(RequestEvent::kFinish, now_ms);
       return;
@@ -179,7 +179,7 @@ void Character::EnterNextStage(std::int64_t now_ms) {
 
 // Begins a stage; false when it has nothing to do.
 bool Character::EnterStage(Stage stage, std::int64_t now_ms) {
-  Active& active = *active_;
+  RequestInProgress& active = *active_;
   const Request& request = active.request;
   switch (stage) {
     case Stage::kExit:
@@ -247,7 +247,7 @@ int Character::LeadAnimation() {
 }
 
 void Character::StepActive(std::int64_t now_ms) {
-  Active& active = *active_;
+  RequestInProgress& active = *active_;
   switch (active.stage) {
     case Stage::kExit:
     case Stage::kAnimate: {
@@ -279,7 +279,7 @@ void Character::StepActive(std::int64_t now_ms) {
 // Ends the active request as complete or failed, with its after-effects.
 void Character::Finish(RequestEvent event, std::int64_t now_ms) {
   if (event == RequestEvent::kFinish && active_->request.kind == RequestKind::kHide && visible_) {
-    BecomeHidden(platform::VisibilityCause::kProgram, now_ms);
+    BecomeHidden(platform::VisibilityCause::kProgram);
     animation_.Clear();
   }
   std::int32_t id = active_->request.id;
@@ -291,14 +291,14 @@ void Character::Finish(RequestEvent event, std::int64_t now_ms) {
 // Stop: the request in progress ends at once; its animation still plays its exit before the
 // next request begins, and a move stays where it got to.
 void Character::Interrupt(std::int64_t now_ms) {
-  Active& active = *active_;
+  RequestInProgress& active = *active_;
   if (active.stage == Stage::kMove) {
     left_ = PositionAt(true, now_ms);
     top_ = PositionAt(false, now_ms);
   }
   if (active.stage == Stage::kSpeak) {
     active.utterance->Cancel();
-    HideBalloon(now_ms);
+    HideBalloon();
   }
   std::int32_t id = active.request.id;
   active_.reset();
@@ -339,7 +339,7 @@ void Character::OnRequestEnded(std::int32_t id, std::int64_t at_ms) {
 // Speech.
 
 bool Character::StartSpeech(std::int64_t now_ms) {
-  Active& active = *active_;
+  RequestInProgress& active = *active_;
   Request& request = active.request;
   bool thought = request.kind == RequestKind::kThink;
   if (request.speech->repeat_last) {
@@ -358,13 +358,13 @@ bool Character::StartSpeech(std::int64_t now_ms) {
   }
   if (!thought) last_speech_ = request.speech;
   if (visible_ && balloon_.On() && !request.speech->shown.empty()) {
-    ShowBalloon(request.speech, thought, now_ms);
+    ShowBalloon(request.speech, thought);
   }
   return true;
 }
 
 void Character::StepSpeech(std::int64_t now_ms) {
-  Active& active = *active_;
+  RequestInProgress& active = *active_;
   SpeechProgress report;
   if (!active.utterance->Poll(now_ms - active.speech_start_ms, report)) {
     if (!active.utterance->NextDueMs()) FinishSpeech(now_ms);
@@ -390,7 +390,7 @@ void Character::StepSpeech(std::int64_t now_ms) {
 }
 
 void Character::FinishSpeech(std::int64_t now_ms) {
-  Active& active = *active_;
+  RequestInProgress& active = *active_;
   if (balloon_visible_ && balloon_text_ == active.request.speech) {
     balloon_shown_ = balloon_text_->shown.size();
     if (balloon_.AutoHide()) balloon_hide_at_ms_ = now_ms + options_.balloon_hide_delay_ms;
@@ -451,7 +451,7 @@ void Character::StepIdle(std::int64_t now_ms, bool starting) {
 bool Character::Progressing(int depth) const {
   if (balloon_hide_at_ms_ || winding_down_) return true;
   if (!active_) return !queue_.empty();
-  const Active& active = *active_;
+  const RequestInProgress& active = *active_;
   if (active.stage == Stage::kWait) {
     return active.wake_ms >= 0 || runtime_.RequestCanProgress(active.request.target, depth + 1);
   }

@@ -6,31 +6,11 @@
 #include "core/app/shutdown.h"
 #include "core/app/tray_menu.h"
 #include "core/interp/play_script.h"
-#include "core/interp/slide_show_handoff.h"
+#include "core/ppt/slide_pause.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo {
 namespace {
-
-constexpr std::int64_t kPauseStepMs = 100;
-
-// Whole seconds of a clock that counts in seconds.
-std::int64_t ClockSeconds(const Player& player) {
-  return player.clock().NowMs() / 1000;
-}
-
-// Waits the slide pause while events run. The pause counts ticks of a one-second clock, so
-// a pause of n lasts between n - 1 and n seconds; a pause of 0 or less still yields once.
-// A monotonic clock, so a pause across midnight ends like any other. Ending the program
-// during the pause ends the wait.
-void WaitSlidePause(Player& player) {
-  const std::int64_t start_s = ClockSeconds(player);
-  do {
-    player.loop().DoEvents();
-    if (player.Unloaded()) return;
-    player.loop().Sleep(kPauseStepMs);
-  } while (ClockSeconds(player) - start_s < player.gPowerPointPause);
-}
 
 // The first character's commands pass the close-only test. An empty table fails it.
 bool FirstCharacterOffersOnlyClose(Player& player) {
@@ -53,9 +33,8 @@ void AgentControl_Bookmark(Player& player, std::int32_t bookmark_id) {
   try {
     if (bookmark_id == kEndOfScriptBookmark) return;
     if (bookmark_id == kAdvanceSlideBookmark) {
-      WaitSlidePause(player);
-      if (player.Unloaded()) return;
-      AdvanceSlideShow(player);
+      WaitSlidePauseAndAdvance(player.clock(), player.loop(), player.gPowerPointPause,
+                               player.gPowerPoint);
     }
     for (const BookmarkEntry& entry : player.gBookmarks) {
       if (entry.BookmarkID != bookmark_id) continue;

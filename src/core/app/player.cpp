@@ -10,10 +10,14 @@ namespace rirerazo {
 Player::Player(platform::Platform& services)
     : services_(services), error_report_(*services.ui, *this), profile_reader_(error_report_) {
   services_.agent->SetEventListener(this);
+  if (services_.presentation != nullptr) {
+    services_.presentation->SetEventListener(&power_point_events_);
+  }
 }
 
 Player::~Player() {
   services_.agent->SetEventListener(nullptr);
+  if (services_.presentation != nullptr) services_.presentation->SetEventListener(nullptr);
 }
 
 void Player::UnloadMainForm() {

@@ -10,12 +10,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/app/error_report.h"
 #include "core/app/form_unload.h"
 #include "core/interp/system_modules.h"
+#include "core/ppt/power_point.h"
 #include "core/script/profile_reader.h"
 #include "core/util/startup_paths.h"
 #include "platform/agent_control.h"
@@ -138,6 +140,7 @@ class Player : public platform::AgentEvents,
   std::int32_t gPowerPointRepeat = 0;
   std::int32_t gPowerPointPause = 0;
   bool gPowerPointBusy = false;
+  std::shared_ptr<CPowerPoint> gPowerPoint;  // the running slide-show driver, if any
 
   // --- System statements: media player, backdrop and PLAYSCRIPT nesting ---
   SystemModules system_modules;
@@ -150,6 +153,8 @@ class Player : public platform::AgentEvents,
   platform::Platform& services_;
   app::ErrorReport error_report_;
   script::ProfileReader profile_reader_;
+  // Hands the presentation application's events to gPowerPoint.
+  PowerPointEventSink power_point_events_{gPowerPoint};
   bool unloaded_ = false;
 };
 

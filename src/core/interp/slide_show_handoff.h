@@ -9,13 +9,9 @@ namespace rirerazo {
 class Player;
 
 // Starts the slide show of player.gPowerPointFile with the script (already ending in
-// CR LF) and the repeat, auto-advance and pause settings of the script file. Until a
-// slide-show driver is part of the platform bundle this plays nothing.
+// CR LF) and the repeat, auto-advance and pause settings of the script file: a new driver
+// replaces any earlier one in player.gPowerPoint.
 void StartSlideShow(Player& player, const std::string& script);
 
-// Advances the running slide show by one slide (the slide-advance bookmark, after its
-// pause). Does nothing when no slide show runs, which is the case whenever auto-advance is
-// on without a presentation.
-void AdvanceSlideShow(Player& player);
 
 }  // namespace rirerazo

@@ -55,6 +55,25 @@ enum class Stage : std::uint8_t {
   kDone,
 };
 
+// The request a character is carrying out, and where it has got to.
+struct RequestInProgress {
+  Request request;
+  std::array<Stage, 4> plan{};
+  int plan_size = 0;
+  int plan_next = 0;
+  Stage stage = Stage::kDone;
+  int lead_animation = -1;
+  std::int32_t from_x = 0;
+  std::int32_t from_y = 0;
+  std::int64_t move_start_ms = 0;
+  std::int64_t move_end_ms = 0;
+  std::unique_ptr<Utterance> utterance;
+  std::int64_t speech_start_ms = 0;
+  std::int64_t last_word_ms = -1;
+  std::uint32_t words_spoken = 0;
+  std::int64_t wake_ms = -1;  // a wait's target finished at this time
+};
+
 class Character final : public platform::AgentCharacter {
  public:
   Character(CharacterRuntime& runtime, std::string id, std::uint32_t serial,
@@ -126,24 +145,6 @@ class Character final : public platform::AgentCharacter {
   const CharacterData& Data() const { return *data_; }
 
  private:
-  struct Active {
-    Request request;
-    std::array<Stage, 4> plan{};
-    int plan_size = 0;
-    int plan_next = 0;
-    Stage stage = Stage::kDone;
-    int lead_animation = -1;
-    std::int32_t from_x = 0;
-    std::int32_t from_y = 0;
-    std::int64_t move_start_ms = 0;
-    std::int64_t move_end_ms = 0;
-    std::unique_ptr<Utterance> utterance;
-    std::int64_t speech_start_ms = 0;
-    std::int64_t last_word_ms = -1;
-    std::uint32_t words_spoken = 0;
-    std::int64_t wake_ms = -1;  // a wait's target finished at this time
-  };
-
   // character.cpp
   platform::AgentRequest Enqueue(Request request);
   void Raise(EventKind kind, std::int32_t value = 0, std::int32_t y = 0,
@@ -170,9 +171,9 @@ class Character final : public platform::AgentCharacter {
   void BecomeFree(std::int64_t now_ms);
 
   // character_input.cpp
-  void ShowBalloon(std::shared_ptr<const SpeechText> text, bool thought, std::int64_t now_ms);
-  void HideBalloon(std::int64_t now_ms);
-  void BecomeHidden(platform::VisibilityCause cause, std::int64_t now_ms);
+  void ShowBalloon(std::shared_ptr<const SpeechText> text, bool thought);
+  void HideBalloon();
+  void BecomeHidden(platform::VisibilityCause cause);
   std::int32_t PositionAt(bool horizontal, std::int64_t now_ms) const;
 
   CharacterRuntime& runtime_;
@@ -203,7 +204,7 @@ class Character final : public platform::AgentCharacter {
   bool listening_ = false;
 
   std::deque<Request> queue_;
-  std::optional<Active> active_;
+  std::optional<RequestInProgress> active_;
   bool winding_down_ = false;
   std::int64_t free_since_ms_ = 0;
   std::int64_t quiet_since_ms_ = 0;

@@ -51,7 +51,10 @@ TEST_F(Loader, UrlsAreNeverOpenedAsFiles) {
   // "<folder>/a://b.vrn" names an existing file, but "://" makes it a URL.
   folder_.Write("a:/b.vrn", "[VORN Script]\r\nVersion=1\r\n" + kCharacters);
   EXPECT_FALSE(Load(folder_ / "a://b.vrn"));
-  EXPECT_TRUE(fakes_.log.empty());
+  // The download fails (these fakes offer no internet service) and nothing is loaded.
+  EXPECT_EQ(fakes_.log, (Log{"Cursor(busy)", "Cursor(normal)",
+                             "MessageBox(75 : Could not download " + (folder_ / "a://b.vrn") +
+                                 ": no internet service)"}));
 }
 
 TEST_F(Loader, LoadsCharactersInFileOrderRetryingByFileName) {
