@@ -7,6 +7,7 @@
 
 #include "headless/headless_host.h"
 #include "headless/options.h"
+#include "os/carrier_packer.h"
 #include "version.h"
 
 namespace {
@@ -43,6 +44,9 @@ int main(int argc, char** argv) {
   if (options.version) {
     std::cout << "rirerazo " << rirerazo::kVersionText << "\n";
     return 0;
+  }
+  if (!options.pack_script.empty()) {
+    return rirerazo::os::RunPacker(options.pack_script, options.pack_output);
   }
   if (!options.headless && HasDisplay()) {
     std::cerr << "rirerazo: this build has no desktop host yet; playing headless.\n";

@@ -12,18 +12,22 @@
 #include "headless/event_loop.h"
 #include "headless/headless_backdrop.h"
 #include "headless/headless_clipboard.h"
+#include "headless/headless_file_dialog.h"
 #include "headless/headless_shell.h"
 #include "headless/headless_ui.h"
 #include "headless/pacer.h"
 #include "headless/recording_tray.h"
+#include "headless/presentation_source.h"
 #include "headless/runtime_source.h"
 #include "headless/simulated_media.h"
+#include "headless/simulated_presentation.h"
 #include "headless/trace.h"
 #include "headless/tracing_agent.h"
 #include "headless/tracing_ui.h"
 #include "headless/transcript.h"
 #include "headless/user_input.h"
 #include "headless/virtual_clock.h"
+#include "os/curl_internet.h"
 #include "os/picture_file.h"
 #include "os/posix_system.h"
 #include "runtime/character_folders.h"
@@ -101,10 +105,26 @@ class Host : public UserInputHost {
         backdrop_(&tracer_),
         media_(clock_, &tracer_),
         clipboard_(&tracer_),
-        source_(runtime_) {
-    services_ = {&traced_ui_, &clock_, &loop_,      &system_,    &agent_,   &shell_,
-                 &keys_,      &backdrop_, &media_, &clipboard_, &pictures_, &tray_};
+        presentation_(clock_),
+        source_(runtime_),
+        presentation_source_(presentation_) {
+    services_.ui = &traced_ui_;
+    services_.clock = &clock_;
+    services_.loop = &loop_;
+    services_.system = &system_;
+    services_.agent = &agent_;
+    services_.shell = &shell_;
+    services_.keys = &keys_;
+    services_.backdrop = &backdrop_;
+    services_.media = &media_;
+    services_.clipboard = &clipboard_;
+    services_.pictures = &pictures_;
+    services_.tray = &tray_;
+    services_.internet = &internet_;
+    services_.file_dialog = &file_dialog_;
+    services_.presentation = &presentation_;
     loop_.AddSource(source_);
+    loop_.AddSource(presentation_source_);
   }
 
   bool OpenSinks() {
@@ -130,6 +150,7 @@ class Host : public UserInputHost {
     auto items = ReadUserInput(options_.input_path, err_);
     if (!items) return false;
     if (items->empty()) return true;
+    file_dialog_.QueueAnswers(*items);
     feeder_ = std::make_unique<UserInputFeeder>(
         std::move(*items), runtime_, this, [this](int line, const std::string& message) {
           err_ << "rirerazo: " << options_.input_path << ":" << line << ": " << message << "\n";
@@ -207,7 +228,11 @@ class Host : public UserInputHost {
   SimulatedMediaDevice media_;
   HeadlessClipboard clipboard_;
   os::FilePictureDecoder pictures_;
+  os::CurlInternet internet_;
+  HeadlessFileDialog file_dialog_;
+  SimulatedPresentationApp presentation_;
   RuntimeSource source_;
+  PresentationSource presentation_source_;
   platform::Platform services_;
   std::ofstream trace_file_;
   std::unique_ptr<JsonLinesSink> json_;
