@@ -33,10 +33,10 @@ struct Platform {
   MediaDevice* media = nullptr;
   Clipboard* clipboard = nullptr;
   PictureDecoder* pictures = nullptr;
-  Tray* tray = nullptr;  // null: the host has no notification area
   Internet* internet = nullptr;
   FileDialog* file_dialog = nullptr;
   PresentationApp* presentation = nullptr;
+  Tray* tray = nullptr;  // null: the host has no notification area
 };
 
 }  // namespace rirerazo::platform
