@@ -37,15 +37,20 @@ std::optional<std::vector<unsigned char>> ReadProperty(Display* display, Window 
   return items;
 }
 
-std::vector<Window> WindowList(Display* display, Window window, Atom property) {
+// A property holding 32-bit items (windows or atoms), which Xlib hands back as longs.
+std::vector<Window> LongList(Display* display, Window window, Atom property, Atom type) {
   int format = 0;
   unsigned long count = 0;
-  auto items = ReadProperty(display, window, property, XA_WINDOW, format, count);
-  std::vector<Window> windows;
-  if (!items || format != 32) return windows;
+  auto items = ReadProperty(display, window, property, type, format, count);
+  std::vector<Window> list;
+  if (!items || format != 32) return list;
   const auto* ids = reinterpret_cast<const long*>(items->data());
-  for (unsigned long i = 0; i < count; ++i) windows.push_back(static_cast<Window>(ids[i]));
-  return windows;
+  for (unsigned long i = 0; i < count; ++i) list.push_back(static_cast<Window>(ids[i]));
+  return list;
+}
+
+std::vector<Window> WindowList(Display* display, Window window, Atom property) {
+  return LongList(display, window, property, XA_WINDOW);
 }
 
 std::string Latin1ToUtf8(const std::vector<unsigned char>& text) {
@@ -132,14 +137,7 @@ bool ListHas(const std::vector<Window>& atoms, Atom atom) {
 }
 
 std::vector<Window> AtomList(Display* display, Window window, Atom property) {
-  int format = 0;
-  unsigned long count = 0;
-  auto items = ReadProperty(display, window, property, XA_ATOM, format, count);
-  std::vector<Window> atoms;
-  if (!items || format != 32) return atoms;
-  const auto* ids = reinterpret_cast<const long*>(items->data());
-  for (unsigned long i = 0; i < count; ++i) atoms.push_back(static_cast<Window>(ids[i]));
-  return atoms;
+  return LongList(display, window, property, XA_ATOM);
 }
 
 void SendClientMessage(Display* display, Window to, Window about, Atom type, long data0, long data1,
