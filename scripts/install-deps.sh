@@ -3,7 +3,11 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev libpng-dev libcurl4-openssl-dev zlib1g-dev
-          libx11-dev libxtst-dev libstb-dev xvfb)
+          libx11-dev libxtst-dev libstb-dev xvfb
+          # the desktop host: Qt, speech, sound, media, and what its tests run under
+          qt6-base-dev qt6-multimedia-dev libespeak-ng-dev espeak-ng-data libpulse-dev
+          gstreamer1.0-plugins-base gstreamer1.0-plugins-good timgm6mb-soundfont
+          xauth xcompmgr trayer dbus ccache)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -266,4 +266,8 @@ BalloonView CharacterRuntime::Balloon(const std::string& id) const {
   return Get(id).Balloon();
 }
 
+const CommandSet& CharacterRuntime::Commands(const std::string& id) const {
+  return Get(id).Commands();
+}
+
 }  // namespace rirerazo::runtime

@@ -27,6 +27,7 @@
 #include "platform/clock.h"
 #include "runtime/balloon.h"
 #include "runtime/character_data.h"
+#include "runtime/commands.h"
 #include "runtime/events.h"
 #include "runtime/speech_engine.h"
 
@@ -122,6 +123,8 @@ class CharacterRuntime : public platform::AgentControl {
   std::vector<std::string> CharacterIds() const;
   FrameState Frame(const std::string& id) const;
   BalloonView Balloon(const std::string& id) const;
+  // The character's commands, for its popup menu; valid until the next change of them.
+  const CommandSet& Commands(const std::string& id) const;
   int PropertySheetShows() const { return property_sheet_shows_; }
 
  private:

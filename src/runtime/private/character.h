@@ -139,6 +139,7 @@ class Character final : public platform::AgentCharacter {
   bool OffersInput() const { return listening_ || commands_.Count() > 0; }
   FrameState Frame(std::int64_t now_ms) const;
   BalloonView Balloon() const;
+  const CommandSet& Commands() const { return commands_; }
 
   const std::string& Id() const { return id_; }
   std::uint32_t Serial() const { return serial_; }

@@ -1,0 +1,49 @@
+// A Qt application on an X server of the test's own, shared by every test in one process.
+// Each test process (ctest runs one test per process) starts its own Xvfb; a test calls
+// QtDesktop::Start() first and skips visibly when Xvfb is missing.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <memory>
+
+#include "support/xvfb_server.h"
+
+namespace rirerazo::testing {
+
+class QtDesktop {
+ public:
+  // The running application, or nullptr when no display could be started.
+  static QApplication* Start() { return Instance().app_.get(); }
+  static const std::string& Display() { return Instance().server_.Display(); }
+
+ private:
+  static QtDesktop& Instance() {
+    static QtDesktop desktop;
+    return desktop;
+  }
+  QtDesktop() {
+    if (!server_.Running()) return;
+    setenv("DISPLAY", server_.Display().c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    unsetenv("WAYLAND_DISPLAY");
+    // No session bus: Qt must not start or wait for desktop services in tests.
+    setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+    app_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+
+  XvfbServer server_;
+  int argc_ = 1;
+  char name_[16] = "desktop_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+
+// Skips the calling test when there is no display.
+#define RIRERAZO_REQUIRE_DESKTOP()                                                   \
+  if (::rirerazo::testing::QtDesktop::Start() == nullptr)                            \
+  GTEST_SKIP() << "Xvfb is not installed; the desktop test needs an X server"
+
+}  // namespace rirerazo::testing
