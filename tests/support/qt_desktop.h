@@ -21,12 +21,16 @@ class QtDesktop {
   static const std::string& Display() { return Instance().server_.Display(); }
 
  private:
+  // Never destroyed: tearing Qt down among other static objects at exit crashes. Only the
+  // X server is stopped, from an exit handler.
   static QtDesktop& Instance() {
-    static QtDesktop desktop;
-    return desktop;
+    static QtDesktop* desktop = new QtDesktop;
+    return *desktop;
   }
+  static void StopServer() { Instance().server_.Stop(); }
   QtDesktop() {
     if (!server_.Running()) return;
+    std::atexit(StopServer);
     setenv("DISPLAY", server_.Display().c_str(), 1);
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     unsetenv("WAYLAND_DISPLAY");

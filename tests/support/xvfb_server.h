@@ -44,11 +44,13 @@ class XvfbServer {
     if (!number.empty()) display_ = ":" + number;
   }
 
-  ~XvfbServer() {
+  ~XvfbServer() { Stop(); }
+  void Stop() {
     if (pid_ == 0) return;
     kill(pid_, SIGTERM);
     int status = 0;
     waitpid(pid_, &status, 0);
+    pid_ = 0;
   }
   XvfbServer(const XvfbServer&) = delete;
   XvfbServer& operator=(const XvfbServer&) = delete;

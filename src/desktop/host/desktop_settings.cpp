@@ -1,0 +1,38 @@
+#include "desktop/host/desktop_settings.h"
+
+#include <QSettings>
+#include <QString>
+
+namespace rirerazo::desktop {
+DesktopSettings LoadDesktopSettings() {
+  QSettings store(QSettings::IniFormat, QSettings::UserScope, "RIRERazo", "RIRERazo");
+  DesktopSettings settings;
+  settings.voice = store.value("speech/voice").toString().toStdString();
+  settings.words_per_minute = store.value("speech/words_per_minute", 0).toInt();
+  settings.pitch = store.value("speech/pitch", 0).toInt();
+  settings.balloon_font = store.value("balloon/font").toString().toStdString();
+  settings.balloon_font_size = store.value("balloon/font_size", 0).toInt();
+  settings.sound = store.value("sound/on", true).toBool();
+  return settings;
+}
+
+void SaveDesktopSettings(const DesktopSettings& settings) {
+  QSettings store(QSettings::IniFormat, QSettings::UserScope, "RIRERazo", "RIRERazo");
+  store.setValue("speech/voice", QString::fromStdString(settings.voice));
+  store.setValue("speech/words_per_minute", settings.words_per_minute);
+  store.setValue("speech/pitch", settings.pitch);
+  store.setValue("balloon/font", QString::fromStdString(settings.balloon_font));
+  store.setValue("balloon/font_size", settings.balloon_font_size);
+  store.setValue("sound/on", settings.sound);
+  store.sync();
+}
+
+runtime::VoiceSettings ApplyUserVoice(runtime::VoiceSettings voice,
+                                      const DesktopSettings& settings) {
+  if (voice.mode_id.empty()) voice.mode_id = settings.voice;
+  if (voice.words_per_minute == 0) voice.words_per_minute = settings.words_per_minute;
+  if (voice.pitch == 0) voice.pitch = settings.pitch;
+  return voice;
+}
+
+}  // namespace rirerazo::desktop
