@@ -1,0 +1,115 @@
+// The sound server's output: one playback stream, fed by a thread of its own with the mix of
+// every sound playing. Writes block while the server's buffer is full, which paces the
+// thread; the buffer is kept short so that stopping a sound is heard at once.
+#include <pulse/error.h>
+#include <pulse/simple.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <thread>
+
+#include "desktop/audio/audio_output.h"
+#include "desktop/audio/null_audio_output.h"
+#include "desktop/audio/private/mixer.h"
+
+namespace rirerazo::desktop {
+
+namespace {
+
+constexpr PcmFormat kDeviceFormat{44100, 2};
+constexpr int kChunkMs = 20;
+constexpr int kBufferMs = 80;
+
+bool SocketExists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
+
+// Whether a sound server may answer. Without an explicit server the client library would
+// look for the local sockets anyway; checking them first keeps start-up instant (and free
+// of spawn attempts) on machines without one, the usual case under a virtual display.
+bool ServerMayAnswer() {
+  if (const char* server = std::getenv("PULSE_SERVER"); server && *server) return true;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+    if (SocketExists(std::string(runtime) + "/pulse/native")) return true;
+  }
+  return SocketExists("/run/pulse/native") || SocketExists("/var/run/pulse/native");
+}
+
+class PulseAudioOutput : public AudioOutput {
+ public:
+  explicit PulseAudioOutput(pa_simple* connection)
+      : connection_(connection), mixer_(kDeviceFormat, SteadyNowMs), thread_([this] { Run(); }) {}
+  ~PulseAudioOutput() override {
+    mixer_.Close();
+    thread_.join();
+    pa_simple_free(connection_);
+  }
+
+  std::unique_ptr<AudioStream> Play(std::vector<std::int16_t> samples, PcmFormat format,
+                                    float volume) override {
+    return mixer_.Add(std::move(samples), format, volume);
+  }
+  bool Audible() const override { return true; }
+
+ private:
+  // Mixes and writes while anything plays; lets the server play out what it holds before
+  // sleeping, since a stream left short of its start threshold would never start.
+  void Run() {
+    const std::size_t chunk_frames = std::size_t(kDeviceFormat.sample_rate_hz * kChunkMs / 1000);
+    std::vector<std::int16_t> chunk;
+    int error = 0;
+    while (mixer_.WaitForWork()) {
+      while (mixer_.MixNext(chunk_frames, chunk)) {
+        if (pa_simple_write(connection_, chunk.data(), chunk.size() * sizeof(std::int16_t),
+                            &error) < 0) {
+          std::cerr << "sound: writing failed: " << pa_strerror(error) << "\n";
+          break;
+        }
+        pa_usec_t latency_us = pa_simple_get_latency(connection_, &error);
+        if (latency_us != pa_usec_t(-1)) mixer_.NoteLatency(std::int64_t(latency_us / 1000));
+      }
+      pa_simple_drain(connection_, &error);
+      mixer_.NoteLatency(0);
+    }
+  }
+
+  pa_simple* connection_;
+  Mixer mixer_;
+  std::thread thread_;
+};
+
+pa_simple* Connect(const char* application_name, std::string& failure) {
+  if (!ServerMayAnswer()) {
+    failure = "no sound server is running";
+    return nullptr;
+  }
+  pa_sample_spec spec{PA_SAMPLE_S16LE, std::uint32_t(kDeviceFormat.sample_rate_hz),
+                      std::uint8_t(kDeviceFormat.channels)};
+  pa_buffer_attr buffer{};
+  buffer.maxlength = std::uint32_t(-1);
+  buffer.tlength = std::uint32_t(pa_usec_to_bytes(kBufferMs * 1000, &spec));
+  buffer.prebuf = std::uint32_t(-1);
+  buffer.minreq = std::uint32_t(-1);
+  buffer.fragsize = std::uint32_t(-1);
+  int error = 0;
+  pa_simple* connection = pa_simple_new(nullptr, application_name, PA_STREAM_PLAYBACK, nullptr,
+                                        "speech and sounds", &spec, nullptr, &buffer, &error);
+  if (!connection) failure = pa_strerror(error);
+  return connection;
+}
+
+}  // namespace
+
+std::unique_ptr<AudioOutput> MakeAudioOutput(const char* application_name) {
+  std::string failure;
+  if (pa_simple* connection = Connect(application_name, failure)) {
+    return std::make_unique<PulseAudioOutput>(connection);
+  }
+  std::cerr << "sound: " << failure << "; playing in silence\n";
+  return MakeNullAudioOutput();
+}
+
+}  // namespace rirerazo::desktop
