@@ -60,6 +60,21 @@ TEST(Mixer, OverlappingSoundsAddAndClip) {
   EXPECT_TRUE(chunk.empty());
 }
 
+// Converting chunk by chunk gives exactly the sound converted whole.
+TEST(Mixer, ConvertsSoundsChunkByChunkSeamlessly) {
+  std::vector<std::int16_t> sound(301);
+  for (std::size_t i = 0; i < sound.size(); ++i) sound[i] = std::int16_t(i * 97 % 20000 - 10000);
+  const std::vector<std::int16_t> whole = ConvertPcm(sound, {11025, 1}, {44100, 2}, 0.8f);
+  MixerClock clock;
+  Mixer mixer({44100, 2}, clock.Function());
+  auto stream = mixer.Add(sound, {11025, 1}, 0.8f);
+  std::vector<std::int16_t> mixed;
+  std::vector<std::int16_t> chunk;
+  while (mixer.MixNext(7, chunk)) mixed.insert(mixed.end(), chunk.begin(), chunk.end());
+  mixed.resize(whole.size());  // the last chunk is padded with silence
+  EXPECT_EQ(mixed, whole);
+}
+
 TEST(Mixer, StoppedSoundIsNoLongerMixed) {
   MixerClock clock;
   Mixer mixer({1000, 1}, clock.Function());

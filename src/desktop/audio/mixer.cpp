@@ -10,7 +10,9 @@ namespace rirerazo::desktop {
 // One sound's frames in the device format and its progress. Guarded by the mixer's mutex,
 // which the stream shares so it stays valid if the stream outlives the output.
 struct Mixer::Sound {
-  std::vector<std::int16_t> samples;
+  std::vector<std::int16_t> samples;  // as given; converted chunk by chunk while mixing
+  PcmFormat format;
+  float volume = 1.0f;
   std::int64_t total_frames = 0;
   std::int64_t written_frames = 0;
   std::int64_t duration_ms = 0;
@@ -91,9 +93,11 @@ std::unique_ptr<AudioStream> Mixer::Add(std::vector<std::int16_t> samples, const
                                         float volume) {
   auto sound = std::make_shared<Sound>();
   if (ValidPcmFormat(format)) {
-    sound->samples = ConvertPcm(samples, format, device_format_, volume);
+    sound->total_frames = ConvertedFrames(samples.size(), format, device_format_);
+    sound->samples = std::move(samples);
+    sound->format = format;
+    sound->volume = volume;
   }
-  sound->total_frames = std::int64_t(sound->samples.size()) / device_format_.channels;
   sound->duration_ms = FramesToMs(sound->total_frames, device_format_.sample_rate_hz);
   {
     std::lock_guard lock(*mutex_);
@@ -115,8 +119,8 @@ bool Mixer::MixNext(std::size_t frames, std::vector<std::int16_t>& out) {
   for (const std::shared_ptr<Sound>& sound : pending_) {
     const std::int64_t take =
         std::min<std::int64_t>(std::int64_t(frames), sound->total_frames - sound->written_frames);
-    const std::int16_t* begin = sound->samples.data() + sound->written_frames * channels;
-    AddInto(sum_, std::span(begin, std::size_t(take) * channels));
+    AddConverted(sound->samples, sound->format, device_format_, sound->volume,
+                 sound->written_frames, take, sum_);
     if (!sound->first_write_ms) {
       sound->first_write_ms = now;
       heard_.push_back(sound);

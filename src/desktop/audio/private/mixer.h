@@ -34,7 +34,8 @@ class Mixer {
 
   const PcmFormat& DeviceFormat() const { return device_format_; }
 
-  // Converts and queues a sound; mixing starts with the next chunk.
+  // Queues a sound; mixing starts with the next chunk, converting it to the device format
+  // chunk by chunk, so handing over a long sound costs no time on the caller's thread.
   std::unique_ptr<AudioStream> Add(std::vector<std::int16_t> samples, const PcmFormat& format,
                                    float volume);
 

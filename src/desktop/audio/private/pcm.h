@@ -19,8 +19,14 @@ bool ValidPcmFormat(const PcmFormat& format);
 std::vector<std::int16_t> ConvertPcm(std::span<const std::int16_t> samples, const PcmFormat& from,
                                      const PcmFormat& to, float volume);
 
-// Adds `source` into `mix` sample by sample (as many as both hold).
-void AddInto(std::span<std::int32_t> mix, std::span<const std::int16_t> source);
+// How many frames ConvertPcm makes of `sample_count` samples.
+std::int64_t ConvertedFrames(std::size_t sample_count, const PcmFormat& from, const PcmFormat& to);
+
+// Output frames [first_frame, first_frame + frame_count) of ConvertPcm's result, added into
+// `mix` (interleaved, `to`), so a sound can be converted chunk by chunk as it is mixed.
+void AddConverted(std::span<const std::int16_t> samples, const PcmFormat& from, const PcmFormat& to,
+                  float volume, std::int64_t first_frame, std::int64_t frame_count,
+                  std::span<std::int32_t> mix);
 // The sum clipped to 16 bits.
 void ClipInto(std::span<const std::int32_t> mix, std::span<std::int16_t> out);
 
