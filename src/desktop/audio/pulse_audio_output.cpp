@@ -1,6 +1,6 @@
-// The sound server's output: one playback stream, fed by a thread of its own with the mix of
-// every sound playing. Writes block while the server's buffer is full, which paces the
-// thread; the buffer is kept short so that stopping a sound is heard at once.
+// The sound server's output: one playback stream, fed by the mixing thread. Writes block while
+// the server's buffer is full, which paces the thread; the buffer is kept short so that
+// stopping a sound is heard at once.
 #include <pulse/error.h>
 #include <pulse/simple.h>
 #include <sys/stat.h>
@@ -8,18 +8,16 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
-#include <thread>
 
 #include "desktop/audio/audio_output.h"
 #include "desktop/audio/null_audio_output.h"
-#include "desktop/audio/private/mixer.h"
+#include "desktop/audio/private/mixing_output.h"
 
 namespace rirerazo::desktop {
 
 namespace {
 
 constexpr PcmFormat kDeviceFormat{44100, 2};
-constexpr int kChunkMs = 20;
 constexpr int kBufferMs = 80;
 
 bool SocketExists(const std::string& path) {
@@ -38,47 +36,28 @@ bool ServerMayAnswer() {
   return SocketExists("/run/pulse/native") || SocketExists("/var/run/pulse/native");
 }
 
-class PulseAudioOutput : public AudioOutput {
+class PulseSink : public PcmSink {
  public:
-  explicit PulseAudioOutput(pa_simple* connection)
-      : connection_(connection), mixer_(kDeviceFormat, SteadyNowMs), thread_([this] { Run(); }) {}
-  ~PulseAudioOutput() override {
-    mixer_.Close();
-    thread_.join();
-    pa_simple_free(connection_);
-  }
+  explicit PulseSink(pa_simple* connection) : connection_(connection) {}
+  ~PulseSink() override { pa_simple_free(connection_); }
 
-  std::unique_ptr<AudioStream> Play(std::vector<std::int16_t> samples, PcmFormat format,
-                                    float volume) override {
-    return mixer_.Add(std::move(samples), format, volume);
+  bool Write(std::span<const std::int16_t> samples) override {
+    int error = 0;
+    return pa_simple_write(connection_, samples.data(), samples.size_bytes(), &error) >= 0;
   }
-  bool Audible() const override { return true; }
+  std::optional<std::int64_t> LatencyMs() override {
+    int error = 0;
+    pa_usec_t latency_us = pa_simple_get_latency(connection_, &error);
+    if (latency_us == pa_usec_t(-1)) return std::nullopt;
+    return std::int64_t(latency_us / 1000);
+  }
+  void Drain() override {
+    int error = 0;
+    pa_simple_drain(connection_, &error);
+  }
 
  private:
-  // Mixes and writes while anything plays; lets the server play out what it holds before
-  // sleeping, since a stream left short of its start threshold would never start.
-  void Run() {
-    const std::size_t chunk_frames = std::size_t(kDeviceFormat.sample_rate_hz * kChunkMs / 1000);
-    std::vector<std::int16_t> chunk;
-    int error = 0;
-    while (mixer_.WaitForWork()) {
-      while (mixer_.MixNext(chunk_frames, chunk)) {
-        if (pa_simple_write(connection_, chunk.data(), chunk.size() * sizeof(std::int16_t),
-                            &error) < 0) {
-          std::cerr << "sound: writing failed: " << pa_strerror(error) << "\n";
-          break;
-        }
-        pa_usec_t latency_us = pa_simple_get_latency(connection_, &error);
-        if (latency_us != pa_usec_t(-1)) mixer_.NoteLatency(std::int64_t(latency_us / 1000));
-      }
-      pa_simple_drain(connection_, &error);
-      mixer_.NoteLatency(0);
-    }
-  }
-
   pa_simple* connection_;
-  Mixer mixer_;
-  std::thread thread_;
 };
 
 pa_simple* Connect(const char* application_name, std::string& failure) {
@@ -106,7 +85,8 @@ pa_simple* Connect(const char* application_name, std::string& failure) {
 std::unique_ptr<AudioOutput> MakeAudioOutput(const char* application_name) {
   std::string failure;
   if (pa_simple* connection = Connect(application_name, failure)) {
-    return std::make_unique<PulseAudioOutput>(connection);
+    return std::make_unique<MixingOutput>(std::make_unique<PulseSink>(connection), kDeviceFormat,
+                                          SteadyNowMs);
   }
   std::cerr << "sound: " << failure << "; playing in silence\n";
   return MakeNullAudioOutput();
