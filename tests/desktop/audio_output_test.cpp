@@ -122,6 +122,7 @@ TEST(Mixer, CloseReleasesTheWaitingThread) {
   EXPECT_TRUE(mixer.WaitForWork());
   mixer.Close();
   EXPECT_FALSE(mixer.WaitForWork());
+  EXPECT_TRUE(mixer.Add({1, 2}, {1000, 1}, 1.0f)->Finished()) << "nothing waits on a closed output";
 }
 
 TEST(NullAudioOutput, KeepsTimeInSilenceAndStops) {

@@ -101,6 +101,7 @@ std::unique_ptr<AudioStream> Mixer::Add(std::vector<std::int16_t> samples, const
   sound->duration_ms = FramesToMs(sound->total_frames, device_format_.sample_rate_hz);
   {
     std::lock_guard lock(*mutex_);
+    if (closed_) sound->stopped = true;  // the output is going away: the sound never starts
     if (sound->total_frames > 0 && !closed_) pending_.push_back(sound);
     if (sound->total_frames == 0) sound->first_write_ms = now_ms_();
   }
