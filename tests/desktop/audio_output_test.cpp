@@ -34,13 +34,6 @@ TEST(PcmConversion, AveragesStereoToMonoScalesAndDropsAPartialFrame) {
   EXPECT_TRUE(ConvertPcm({}, {8000, 2}, {44100, 2}, 1.0f).empty());
 }
 
-TEST(PcmConversion, RejectsFormatsThatCannotPlay) {
-  EXPECT_FALSE(ValidPcmFormat({0, 1}));
-  EXPECT_FALSE(ValidPcmFormat({22050, 0}));
-  EXPECT_FALSE(ValidPcmFormat({-5, 2}));
-  EXPECT_TRUE(ValidPcmFormat({22050, 1}));
-}
-
 struct MixerClock {
   std::int64_t now_ms = 1000;
   NowMsFunction Function() {

@@ -141,23 +141,6 @@ TEST_F(EspeakTest, ReportsMouthShapesAsTheSoundsChange) {
   for (std::size_t i = 1; i < mouths.size(); ++i) EXPECT_NE(mouths[i].mouth, mouths[i - 1].mouth);
 }
 
-// Reports fall due as the sound plays, not before: the clock is the stream's position.
-TEST_F(EspeakTest, PacesReportsByTheSoundsPosition) {
-  auto utterance = engine_->Speak(ParseSpeechText("one two three four five six"), voice_, false);
-  SpeechProgress report;
-  int taken_at_start = 0;
-  while (utterance->Poll(0, report)) ++taken_at_start;
-  EXPECT_GE(taken_at_start, 1);
-  const std::optional<std::int64_t> next = utterance->NextDueMs();
-  ASSERT_TRUE(next);
-  EXPECT_GT(*next, 0);
-  now_ms_ = *next - 1;
-  EXPECT_FALSE(utterance->Poll(now_ms_, report));
-  now_ms_ = *next;
-  EXPECT_TRUE(utterance->Poll(now_ms_, report));
-  EXPECT_EQ(report.at_ms, *next);
-}
-
 TEST_F(EspeakTest, ThinkingIsSilentButPacedAndCancelStopsTheSound) {
   auto thought = engine_->Speak(ParseSpeechText("quietly thinking aloud"), voice_, true);
   EXPECT_EQ(output_.plays, 0);

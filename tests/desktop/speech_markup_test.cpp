@@ -1,12 +1,11 @@
-// Speech text as synthesiser markup, the choice of voice for language ids and classic mode
-// ids, and the mouth shapes of phonemes. No synthesiser needed.
+// Speech text as synthesiser markup, and the choice of voice for language ids and classic
+// mode ids. No synthesiser needed.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>
 
 #include "desktop/speech/private/espeak_voices.h"
-#include "desktop/speech/private/mouth_shapes.h"
 #include "desktop/speech/private/ssml_builder.h"
 #include "runtime/speech_tags.h"
 
@@ -113,29 +112,6 @@ TEST(SpeechVoices, LanguageIdsChooseTheRegionalThenTheLanguageVoice) {
   EXPECT_EQ(LanguageVoice(0xC0A, installed), "es");
   EXPECT_EQ(LanguageVoice(0x40C, installed), std::nullopt) << "no French voice installed";
   EXPECT_EQ(LanguageVoice(0x1234, installed), std::nullopt) << "unknown language id";
-}
-
-TEST(SpeechVoices, RateAndPitchStayWithinTheSynthesisersRange) {
-  EXPECT_EQ(EspeakRate(0), kEspeakDefaultRate);
-  EXPECT_EQ(EspeakRate(20), 80);
-  EXPECT_EQ(EspeakRate(160), 160);
-  EXPECT_EQ(EspeakRate(900), 450);
-  EXPECT_EQ(EspeakPitch(0), kEspeakDefaultPitch);
-  EXPECT_EQ(EspeakPitch(kReferencePitchHz), kEspeakDefaultPitch);
-  EXPECT_EQ(EspeakPitch(60), 25);
-  EXPECT_EQ(EspeakPitch(1000), 100);
-}
-
-TEST(SpeechMouths, PhonemesOpenTheMouthByTheirSound) {
-  EXPECT_EQ(MouthShapeForPhoneme("_:"), 0);
-  EXPECT_EQ(MouthShapeForPhoneme(""), 0);
-  EXPECT_EQ(MouthShapeForPhoneme("m"), 0);
-  EXPECT_EQ(MouthShapeForPhoneme("aI"), 4);
-  EXPECT_EQ(MouthShapeForPhoneme("E"), 3);
-  EXPECT_EQ(MouthShapeForPhoneme("i:"), 2);
-  EXPECT_EQ(MouthShapeForPhoneme("t"), 1);
-  EXPECT_EQ(MouthShapeForPhoneme("oU"), 5);
-  EXPECT_EQ(MouthShapeForPhoneme("u:"), 6);
 }
 
 }  // namespace

@@ -76,14 +76,5 @@ TEST(TimedUtterance, FinishedSoundReleasesEveryReportAndCancelStopsIt) {
   EXPECT_FALSE(cancelled.Poll(5000, report));
 }
 
-TEST(TimedUtterance, SilentUtteranceFollowsTheRuntimesClock) {
-  TimedUtterance utterance(Plan(), nullptr);
-  runtime::SpeechProgress report;
-  ASSERT_TRUE(utterance.Poll(0, report));
-  EXPECT_EQ(utterance.NextDueMs(), 400);
-  EXPECT_FALSE(utterance.Poll(399, report));
-  EXPECT_TRUE(utterance.Poll(400, report));
-}
-
 }  // namespace
 }  // namespace rirerazo::desktop
