@@ -173,6 +173,14 @@ TEST_F(EspeakTest, MarkupCharactersAreSpokenAsText) {
   const auto reports = Drain(*utterance);
   EXPECT_EQ(OfKind(reports, Kind::kWord).size(), 9u);
   EXPECT_TRUE(OfKind(reports, Kind::kMark).empty()) << "text never becomes a bookmark";
+
+  // Escaped text is longer in the markup than in speech; words after it still map to
+  // themselves, each at its own time.
+  const auto words =
+      OfKind(Drain(*engine_->Speak(ParseSpeechText("Tom & Jerry <x> were here"), voice_, true)),
+             Kind::kWord);
+  ASSERT_EQ(words.size(), 6u);
+  for (std::size_t i = 1; i < words.size(); ++i) EXPECT_GT(words[i].at_ms, words[i - 1].at_ms);
 }
 
 TEST_F(EspeakTest, RateSettingAndSpeedTagChangeTheLength) {
