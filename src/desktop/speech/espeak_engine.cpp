@@ -95,10 +95,6 @@ std::set<std::string> InstalledVoices() {
   return names;
 }
 
-}  // namespace
-
-namespace {
-
 // Turns the synthesiser's events into the runtime's reports, in item order: a word or
 // bookmark the synthesiser passed over without a report is reported with the next one it
 // does report, and whatever is left at the end of the sound.
@@ -119,13 +115,13 @@ class ReportBuilder {
 
  private:
   void Word(const SynthEvent& event) {
+    // The word that starts last at or before the reported position.
     const auto position = std::uint32_t(std::max(event.text_position - 1, 0));
-    std::optional<std::uint32_t> item;
-    for (const SsmlText::WordAnchor& anchor : ssml_.words) {
-      if (anchor.char_offset > position) break;
-      item = anchor.item;
-    }
-    if (item) ReportThrough(*item + 1, event.at_ms);
+    auto after = std::upper_bound(ssml_.words.begin(), ssml_.words.end(), position,
+                                  [](std::uint32_t at, const SsmlText::WordAnchor& anchor) {
+                                    return at < anchor.char_offset;
+                                  });
+    if (after != ssml_.words.begin()) ReportThrough(std::prev(after)->item + 1, event.at_ms);
   }
 
   void Mark(const SynthEvent& event) {
