@@ -135,7 +135,8 @@ std::int32_t Character::PositionAt(bool horizontal, std::int64_t now_ms) const {
   return std::int32_t(from + (to - from) * elapsed / span);
 }
 
-// The mouth opens through a few shapes as each word starts and closes between words.
+// The mouth takes the shapes the speech engine reports; for an engine that reports none it
+// opens through a few shapes as each word starts and closes between words.
 FrameState Character::Frame(std::int64_t now_ms) const {
   FrameState state;
   state.visible = visible_;
@@ -148,7 +149,9 @@ FrameState Character::Frame(std::int64_t now_ms) const {
   state.data = data_.get();
   bool speaking =
       active_ && active_->stage == Stage::kSpeak && active_->request.kind == RequestKind::kSpeak;
-  if (speaking && animation_.ShownFrameHasMouths()) {
+  if (speaking && animation_.ShownFrameHasMouths() && active_->engine_mouth >= 0) {
+    state.mouth_shape = active_->engine_mouth;
+  } else if (speaking && animation_.ShownFrameHasMouths()) {
     static constexpr int kShapes[] = {5, 2, 6, 3};
     std::int64_t since_word = active_->last_word_ms < 0 ? -1 : now_ms - active_->last_word_ms;
     bool open = since_word >= 0 && since_word < 240;

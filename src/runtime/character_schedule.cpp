@@ -383,6 +383,10 @@ void Character::StepSpeech(std::int64_t now_ms) {
     case SpeechProgress::Kind::kMark:
       Raise(EventKind::kBookmark, report.mark);
       return;
+    case SpeechProgress::Kind::kMouth:
+      active.engine_mouth = report.mouth;
+      runtime_.VisualChanged(id_);
+      return;
     case SpeechProgress::Kind::kEnd:
       FinishSpeech(now_ms);
       return;

@@ -21,12 +21,16 @@ struct VoiceSettings {
   std::int32_t pitch = 0;             // 0: the engine's default
 };
 
+// Mouths: an engine that knows the sounds it makes reports the mouth shape (0 closed, 1..4
+// open, 5 medium, 6 narrow) as each sound starts; the character then shows those shapes
+// while it speaks. Without such reports the runtime opens and closes the mouth word by word.
 struct SpeechProgress {
-  enum class Kind : std::uint8_t { kWord, kMark, kEnd };
+  enum class Kind : std::uint8_t { kWord, kMark, kEnd, kMouth };
   Kind kind = Kind::kEnd;
   std::int64_t at_ms = 0;  // after the start of the utterance
   std::uint32_t item = 0;  // index into SpeechText::items (words and marks)
   std::int32_t mark = 0;   // the bookmark id, for marks
+  std::uint8_t mouth = 0;  // the mouth shape, for mouths
 };
 
 class Utterance {

@@ -71,6 +71,7 @@ struct RequestInProgress {
   std::int64_t speech_start_ms = 0;
   std::int64_t last_word_ms = -1;
   std::uint32_t words_spoken = 0;
+  int engine_mouth = -1;      // the engine's last mouth shape; -1: it reported none
   std::int64_t wake_ms = -1;  // a wait's target finished at this time
 };
 
