@@ -9,6 +9,9 @@
 #include "core/app/player.h"
 #include "desktop/audio/audio_output.h"
 #include "desktop/host/desktop_loop.h"
+#include "desktop/host/desktop_settings.h"
+#include "desktop/host/settings_sheet.h"
+#include "desktop/speech/espeak_engine.h"
 #include "headless/answer_policy.h"
 #include "headless/headless_host.h"
 #include "headless/headless_backdrop.h"
@@ -31,7 +34,6 @@
 #include "os/x11_key_sender.h"
 #include "runtime/character_folders.h"
 #include "runtime/character_runtime.h"
-#include "runtime/rate_model.h"
 
 namespace rirerazo::desktop {
 namespace {
@@ -48,6 +50,11 @@ class Host {
       : options_(options),
         err_(err),
         loop_(clock_),
+        settings_(LoadDesktopSettings()),
+        device_(MakeAudioOutput("RIRERazo")),
+        audio_(*device_, settings_),
+        engine_(MakeDesktopSpeechEngine(audio_, err)),
+        speech_(*engine_, settings_),
         runtime_(clock_, speech_, runtime::RuntimeOptions{.seed = options.seed}),
         tracer_(clock_),
         agent_(runtime_, tracer_),
@@ -121,7 +128,11 @@ class Host {
   std::ostream& err_;
   os::SystemClock clock_;
   DesktopLoop loop_;
-  runtime::RateModelEngine speech_;
+  DesktopSettings settings_;
+  std::unique_ptr<AudioOutput> device_;
+  SwitchableAudioOutput audio_;
+  std::unique_ptr<runtime::SpeechEngine> engine_;
+  UserVoiceEngine speech_;
   runtime::CharacterRuntime runtime_;
   headless::Tracer tracer_;
   headless::TracingAgentControl agent_;

@@ -36,6 +36,8 @@ class EspeakEngine : public runtime::SpeechEngine {
   // The voice name a character with these settings speaks with ("en-us+f2"); empty when
   // none fits.
   std::string VoiceFor(const runtime::VoiceSettings& voice) const;
+  // The installed voices' names, for the user to choose from.
+  const std::set<std::string>& VoiceNames() const { return installed_; }
 
  private:
   AudioOutput& audio_;
