@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <QApplication>
+#include <optional>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -37,10 +38,11 @@ int ScreenMismatches(runtime::CharacterRuntime& runtime, const std::string& id) 
   return mismatches;
 }
 
+// `global` defaults to where `local` lies now; a drag gives it, since the window moves.
 void Send(QWidget* window, QEvent::Type type, QPoint local, Qt::MouseButton button,
-          Qt::MouseButtons held) {
-  QMouseEvent event(type, QPointF(local), QPointF(window->mapToGlobal(local)), button, held,
-                    Qt::NoModifier);
+          Qt::MouseButtons held, std::optional<QPoint> global = {}) {
+  QMouseEvent event(type, QPointF(local), QPointF(global.value_or(window->mapToGlobal(local))),
+                    button, held, Qt::NoModifier);
   QCoreApplication::sendEvent(window, &event);
 }
 
@@ -125,14 +127,16 @@ TEST_F(CharacterWindowTest, DragMovesTheCharacterAndClickReachesTheRuntime) {
   CharacterWindow* window = stage_.Window("Rira");
   ASSERT_NE(window, nullptr);
   const QPoint grip(rira.Width() / 2, rira.Height() / 2);
+  const QPoint start = window->mapToGlobal(grip);
   Send(window, QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
-  Send(window, QEvent::MouseMove, grip + QPoint(30, 20), Qt::NoButton, Qt::LeftButton);
+  Send(window, QEvent::MouseMove, grip, Qt::NoButton, Qt::LeftButton, start + QPoint(30, 20));
   EXPECT_TRUE(window->Dragging());
   // While the user holds the character, a sync does not pull it back.
   stage_.Sync();
   EXPECT_EQ(window->pos(), QPoint(230, 170));
-  Send(window, QEvent::MouseMove, grip + QPoint(50, 40), Qt::NoButton, Qt::LeftButton);
-  Send(window, QEvent::MouseButtonRelease, grip + QPoint(50, 40), Qt::LeftButton, Qt::NoButton);
+  Send(window, QEvent::MouseMove, grip, Qt::NoButton, Qt::LeftButton, start + QPoint(50, 40));
+  Send(window, QEvent::MouseButtonRelease, grip, Qt::LeftButton, Qt::NoButton,
+       start + QPoint(50, 40));
   EXPECT_FALSE(window->Dragging());
   EXPECT_EQ(rira.Left(), 250);
   EXPECT_EQ(rira.Top(), 190);
