@@ -63,13 +63,11 @@ TEST(BalloonBodySize, FixedByLinesAndCharactersUnlessSizedToText) {
   const QSize fitted_short = BalloonBodySize(font, "Hi", 3, 30, true, max);
   EXPECT_LT(fitted_short.width(), fixed_short.width());
   EXPECT_NEAR(fitted_short.height(), metrics.lineSpacing() + 2 * kBalloonPaddingPx, 1);
-  const QSize fitted_long =
-      BalloonBodySize(font, QString("word ").repeated(60), 3, 30, true, max);
+  const QSize fitted_long = BalloonBodySize(font, QString("word ").repeated(60), 3, 30, true, max);
   EXPECT_LE(fitted_long.width(), fixed_short.width());
   EXPECT_GT(fitted_long.height(), fixed_short.height());
   // Never beyond what the screen allows, whatever the font.
-  EXPECT_LE(BalloonBodySize(QFont("DejaVu Sans", 400), "Hello", 2, 255, false, max).width(),
-            1000);
+  EXPECT_LE(BalloonBodySize(QFont("DejaVu Sans", 400), "Hello", 2, 255, false, max).width(), 1000);
 }
 
 TEST(BalloonText, RevealedPartEndsOnACharacterAndLegacyTextIsDecoded) {

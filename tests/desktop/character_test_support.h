@@ -101,8 +101,8 @@ inline const QColor kBackdropColour(40, 200, 90);
 // A full-screen window of one colour under everything else, so what shows around a
 // character is known.
 inline std::unique_ptr<QWidget> MakeBackdrop() {
-  auto backdrop = std::make_unique<QWidget>(
-      nullptr, Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
+  auto backdrop =
+      std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint);
   backdrop->setAutoFillBackground(true);
   QPalette palette = backdrop->palette();
   palette.setColor(QPalette::Window, kBackdropColour);

@@ -6,9 +6,9 @@
 #include <sys/wait.h>
 
 #include <QApplication>
-#include <optional>
 #include <QMenu>
 #include <QMouseEvent>
+#include <optional>
 
 #include "character_test_support.h"
 #include "desktop/character/frame_cache.h"
@@ -69,7 +69,10 @@ TEST_F(CharacterWindowTest, ShowsTheFrameAtItsPlaceAndTheDesktopAroundItsShape) 
   rira.Hide();
   RunUntilIdle();
   EXPECT_FALSE(window->isVisible());
-  EXPECT_TRUE(PumpUntil([&] { return GrabScreen().pixelColor(300 + rira.Width() / 2, 200 + rira.Height() / 2) == kBackdropColour; }));
+  EXPECT_TRUE(PumpUntil([&] {
+    return GrabScreen().pixelColor(300 + rira.Width() / 2, 200 + rira.Height() / 2) ==
+           kBackdropColour;
+  }));
 }
 
 TEST_F(CharacterWindowTest, ScaledToTheCharactersSize) {
@@ -90,8 +93,8 @@ TEST_F(CharacterWindowTest, ScaledToTheCharactersSize) {
 TEST_F(CharacterWindowTest, PerPixelAlphaUnderACompositingManager) {
   pid_t pid = 0;
   const char* argv[] = {"xcompmgr", "-n", nullptr};
-  if (posix_spawnp(&pid, "xcompmgr", nullptr, nullptr, const_cast<char* const*>(argv),
-                   environ) != 0) {
+  if (posix_spawnp(&pid, "xcompmgr", nullptr, nullptr, const_cast<char* const*>(argv), environ) !=
+      0) {
     GTEST_SKIP() << "xcompmgr is not installed";
   }
   auto stop = [&] {
@@ -180,8 +183,7 @@ TEST_F(CharacterWindowTest, RightClickOffersTheCommandsAndHide) {
   Send(window, QEvent::MouseButtonRelease, spot, Qt::RightButton, Qt::NoButton);
   ASSERT_TRUE(PumpUntil([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }));
   auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-  EXPECT_EQ(Entries(menu),
-            (QStringList{"RIRERazo - Rira", "&Say hello", "Close", "-", "&Hide"}));
+  EXPECT_EQ(Entries(menu), (QStringList{"RIRERazo - Rira", "&Say hello", "Close", "-", "&Hide"}));
   menu->actions()[2]->trigger();
   runtime_.DeliverEvents();
   ASSERT_EQ(events_.commands.size(), 1u);

@@ -35,13 +35,18 @@ QRect Beside(QSize size, const QRect& character, const QRect& screen, bool right
 // the body's extent allows (so the tail never runs sideways off the body).
 QPoint TipFor(const QRect& body, TailSide side, const QRect& character) {
   const QPoint centre = character.center();
-  const int x = std::clamp(centre.x(), body.left() + 8, std::max(body.left() + 8, body.right() - 8));
+  const int x =
+      std::clamp(centre.x(), body.left() + 8, std::max(body.left() + 8, body.right() - 8));
   const int y = std::clamp(centre.y(), body.top() + 8, std::max(body.top() + 8, body.bottom() - 8));
   switch (side) {
-    case TailSide::kBottom: return {x, body.bottom() + kBalloonTailPx};
-    case TailSide::kTop: return {x, body.top() - kBalloonTailPx};
-    case TailSide::kLeft: return {body.left() - kBalloonTailPx, y};
-    case TailSide::kRight: return {body.right() + kBalloonTailPx, y};
+    case TailSide::kBottom:
+      return {x, body.bottom() + kBalloonTailPx};
+    case TailSide::kTop:
+      return {x, body.top() - kBalloonTailPx};
+    case TailSide::kLeft:
+      return {body.left() - kBalloonTailPx, y};
+    case TailSide::kRight:
+      return {body.right() + kBalloonTailPx, y};
   }
   return centre;
 }
@@ -85,7 +90,8 @@ QSize BalloonBodySize(const QFont& font, const QString& text, int lines, int cha
     width = std::clamp(bounds.width(), metrics.averageCharWidth(), text_width);
     text_height = std::max(bounds.height(), metrics.lineSpacing());
   }
-  return QSize(width + padding, std::min(text_height + padding, std::max(padding + 1, max_size.height())));
+  return QSize(width + padding,
+               std::min(text_height + padding, std::max(padding + 1, max_size.height())));
 }
 
 }  // namespace rirerazo::desktop

@@ -22,7 +22,7 @@ inline constexpr int kBalloonPaddingPx = 6;  // between the border and the text
 enum class TailSide : std::uint8_t { kBottom, kTop, kLeft, kRight };
 
 struct BalloonPlacement {
-  QRect body;    // screen coordinates
+  QRect body;  // screen coordinates
   TailSide side = TailSide::kBottom;
   QPoint tip;    // screen coordinates, on the character's edge
   QRect window;  // body and tail together

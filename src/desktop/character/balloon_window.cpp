@@ -12,8 +12,8 @@ namespace rirerazo::desktop {
 namespace {
 
 constexpr Qt::WindowFlags kBalloonWindowFlags =
-    Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-    Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus;
+    Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
+    Qt::WindowDoesNotAcceptFocus;
 
 QColor ColourOf(std::uint32_t colour_ref) {
   const Rgb rgb = RgbFromColourRef(colour_ref);
@@ -32,7 +32,8 @@ QPainterPath SpeechTail(const QRect& body, TailSide side, QPoint tip) {
   QPolygonF wedge;
   switch (side) {
     case TailSide::kBottom:
-      wedge << QPointF(tip.x() - half, body.bottom() - 1) << QPointF(tip.x() + half, body.bottom() - 1);
+      wedge << QPointF(tip.x() - half, body.bottom() - 1)
+            << QPointF(tip.x() + half, body.bottom() - 1);
       break;
     case TailSide::kTop:
       wedge << QPointF(tip.x() - half, body.top() + 1) << QPointF(tip.x() + half, body.top() + 1);
@@ -41,7 +42,8 @@ QPainterPath SpeechTail(const QRect& body, TailSide side, QPoint tip) {
       wedge << QPointF(body.left() + 1, tip.y() - half) << QPointF(body.left() + 1, tip.y() + half);
       break;
     case TailSide::kRight:
-      wedge << QPointF(body.right() - 1, tip.y() - half) << QPointF(body.right() - 1, tip.y() + half);
+      wedge << QPointF(body.right() - 1, tip.y() - half)
+            << QPointF(body.right() - 1, tip.y() + half);
       break;
   }
   wedge << QPointF(tip);
@@ -55,10 +57,18 @@ QPainterPath SpeechTail(const QRect& body, TailSide side, QPoint tip) {
 QPainterPath ThoughtTail(const QRect& body, TailSide side, QPoint tip) {
   QPointF edge(tip);
   switch (side) {
-    case TailSide::kBottom: edge.setY(body.bottom()); break;
-    case TailSide::kTop: edge.setY(body.top()); break;
-    case TailSide::kLeft: edge.setX(body.left()); break;
-    case TailSide::kRight: edge.setX(body.right()); break;
+    case TailSide::kBottom:
+      edge.setY(body.bottom());
+      break;
+    case TailSide::kTop:
+      edge.setY(body.top());
+      break;
+    case TailSide::kLeft:
+      edge.setX(body.left());
+      break;
+    case TailSide::kRight:
+      edge.setX(body.right());
+      break;
   }
   QPainterPath path;
   const double radii[] = {4.5, 3.0, 2.0};
@@ -104,10 +114,17 @@ void BalloonWindow::Apply(const runtime::BalloonView& view, const QRect& charact
   }
   const runtime::BalloonSettings& settings = *view.settings;
   BalloonText text = BalloonTextOf(view);
-  Look look{settings.font_name,    settings.font_size,   settings.lines,
-            settings.chars_per_line, (settings.style & runtime::kBalloonSizeToText) != 0,
-            view.thought,          settings.text_colour, settings.back_colour,
-            settings.border_colour, text.full,           character};
+  Look look{settings.font_name,
+            settings.font_size,
+            settings.lines,
+            settings.chars_per_line,
+            (settings.style & runtime::kBalloonSizeToText) != 0,
+            view.thought,
+            settings.text_colour,
+            settings.back_colour,
+            settings.border_colour,
+            text.full,
+            character};
   if (!laid_out_ || !(look == look_)) Relayout(look);
   if (text.shown != shown_text_) {
     shown_text_ = std::move(text.shown);
@@ -167,16 +184,16 @@ void BalloonWindow::paintEvent(QPaintEvent*) {
   painter.setPen(QPen(ColourOf(look_.border_colour), 1));
   painter.setBrush(ColourOf(look_.back_colour));
   painter.drawPath(Outline());
-  const QRect text_area = placement_.body.translated(-placement_.window.topLeft())
-                              .adjusted(kBalloonPaddingPx, kBalloonPaddingPx,
-                                        -kBalloonPaddingPx, -kBalloonPaddingPx);
+  const QRect text_area =
+      placement_.body.translated(-placement_.window.topLeft())
+          .adjusted(kBalloonPaddingPx, kBalloonPaddingPx, -kBalloonPaddingPx, -kBalloonPaddingPx);
   painter.setFont(font_);
   painter.setPen(ColourOf(look_.text_colour));
   painter.setClipRect(text_area);
   // Text longer than the balloon holds scrolls: the latest lines stay in view.
-  const QRect needed = painter.boundingRect(QRect(text_area.left(), text_area.top(),
-                                                  text_area.width(), 1 << 20),
-                                            Qt::TextWordWrap, shown_text_);
+  const QRect needed =
+      painter.boundingRect(QRect(text_area.left(), text_area.top(), text_area.width(), 1 << 20),
+                           Qt::TextWordWrap, shown_text_);
   const int overflow = std::max(0, needed.height() - text_area.height());
   painter.drawText(QRect(text_area.left(), text_area.top() - overflow, text_area.width(),
                          text_area.height() + overflow),

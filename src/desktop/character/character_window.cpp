@@ -12,8 +12,8 @@ namespace rirerazo::desktop {
 namespace {
 
 constexpr Qt::WindowFlags kCharacterWindowFlags =
-    Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-    Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus;
+    Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
+    Qt::WindowDoesNotAcceptFocus;
 
 // Qt treats an empty mask as "no mask"; a region outside the window hides every pixel.
 const QRegion kNothingVisible(-2, -2, 1, 1);
@@ -43,8 +43,8 @@ CharacterWindow::~CharacterWindow() = default;
 
 void CharacterWindow::Apply(const runtime::FrameState& state) {
   std::erase_if(streams_, [](const auto& stream) { return stream->Finished(); });
-  const bool drawable = state.visible && state.data && state.data->file &&
-                        state.animation >= 0 && state.frame >= 0;
+  const bool drawable =
+      state.visible && state.data && state.data->file && state.animation >= 0 && state.frame >= 0;
   if (!drawable) {
     if (!state.visible) {
       shown_animation_ = shown_frame_ = -1;
@@ -64,7 +64,8 @@ void CharacterWindow::Apply(const runtime::FrameState& state) {
 void CharacterWindow::PlaceWindow(const runtime::FrameState& state) {
   const int width_px = state.width_px > 0 ? state.width_px : state.data->width_px;
   const int height_px = state.height_px > 0 ? state.height_px : state.data->height_px;
-  if (width() != width_px || height() != height_px) resize(std::max(width_px, 1), std::max(height_px, 1));
+  if (width() != width_px || height() != height_px)
+    resize(std::max(width_px, 1), std::max(height_px, 1));
   if (!dragging_ && pos() != QPoint(state.left_px, state.top_px)) {
     move(state.left_px, state.top_px);
   }
@@ -77,6 +78,7 @@ void CharacterWindow::ShowFrame(const runtime::FrameState& state) {
   shown_animation_ = state.animation;
   shown_frame_ = state.frame;
   shown_mouth_ = state.mouth_shape;
+  ++frames_shown_;
   try {
     const CachedFrame& frame = cache_.Get(*state.data->file, state.animation, state.frame,
                                           state.mouth_shape, width(), height());
@@ -111,7 +113,8 @@ void CharacterWindow::PlayFrameSound(const runtime::FrameState& state) {
     if (found == sounds_.end()) found = sounds_.emplace(index, file.DecodeSound(index)).first;
     const acs::PcmSound& sound = found->second;
     if (sound.samples.empty()) return;
-    streams_.push_back(audio_.Play(sound.samples, {int(sound.sample_rate_hz), sound.channels}));
+    auto stream = audio_.Play(sound.samples, {int(sound.sample_rate_hz), sound.channels});
+    if (stream) streams_.push_back(std::move(stream));
     ++sounds_started_;
   } catch (const std::exception&) {
     // A corrupt sound stays silent; the animation carries on.

@@ -58,6 +58,8 @@ class CharacterWindow : public QWidget {
   // The opaque area currently shown, in window coordinates.
   const QRegion& Shape() const { return shape_; }
   std::size_t SoundsStarted() const { return sounds_started_; }
+  // How many times a different frame was put up (for measurements).
+  std::size_t FramesShown() const { return frames_shown_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -89,6 +91,7 @@ class CharacterWindow : public QWidget {
   std::unordered_map<int, acs::PcmSound> sounds_;  // decoded, by sound index
   std::vector<std::unique_ptr<AudioStream>> streams_;
   std::size_t sounds_started_ = 0;
+  std::size_t frames_shown_ = 0;
   bool pressed_ = false;
   bool dragging_ = false;
   QPoint press_global_;

@@ -39,15 +39,14 @@ CachedFrame FrameCache::Compose(const acs::Character& file, int animation, int f
   CachedFrame result;
   std::optional<acs::MouthShape> mouth;
   if (mouth_shape >= 0 && mouth_shape <= 6) mouth = acs::MouthShape(mouth_shape);
-  acs::RgbaImage rgba = file.ComposeFrame(file.animations.at(std::size_t(animation)),
-                                          std::size_t(frame), mouth);
+  acs::RgbaImage rgba =
+      file.ComposeFrame(file.animations.at(std::size_t(animation)), std::size_t(frame), mouth);
   if (rgba.width <= 0 || rgba.height <= 0) return result;
-  QImage image(rgba.rgba.data(), rgba.width, rgba.height, rgba.width * 4,
-               QImage::Format_RGBA8888);
+  QImage image(rgba.rgba.data(), rgba.width, rgba.height, rgba.width * 4, QImage::Format_RGBA8888);
   QImage converted = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
   if (width_px > 0 && height_px > 0 && (width_px != rgba.width || height_px != rgba.height)) {
-    converted = converted.scaled(width_px, height_px, Qt::IgnoreAspectRatio,
-                                 Qt::FastTransformation);
+    converted =
+        converted.scaled(width_px, height_px, Qt::IgnoreAspectRatio, Qt::FastTransformation);
   }
   result.shape = OpaqueRegion(converted);
   result.has_pixels = !result.shape.isEmpty();

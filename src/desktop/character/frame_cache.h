@@ -17,8 +17,8 @@
 namespace rirerazo::desktop {
 
 struct CachedFrame {
-  QImage image;    // ARGB32 premultiplied, at the requested size
-  QRegion shape;   // the opaque pixels
+  QImage image;   // ARGB32 premultiplied, at the requested size
+  QRegion shape;  // the opaque pixels
   bool has_pixels = false;
 };
 
