@@ -46,6 +46,30 @@ void Send(QWidget* window, QEvent::Type type, QPoint local, Qt::MouseButton butt
   QCoreApplication::sendEvent(window, &event);
 }
 
+// Frames are composed once, at the asked size, and the cache stays within its bound.
+TEST(FrameCache, ComposesAtTheAskedSizeAndKeepsOnlyTheRecentFrames) {
+  RIRERAZO_REQUIRE_DESKTOP();
+  if (!std::filesystem::exists(kRiraPath)) GTEST_SKIP() << "Rira.acs is not built";
+  const acs::Character rira = acs::ReadCharacterFile(kRiraPath);
+  const int width_px = rira.info.width, height_px = rira.info.height;
+  FrameCache cache(2);
+  const CachedFrame& first = cache.Get(rira, 0, 0, -1, width_px, height_px);
+  EXPECT_EQ(first.image.size(), QSize(width_px, height_px));
+  const qint64 first_key = first.image.cacheKey();
+  EXPECT_EQ(cache.Get(rira, 0, 0, -1, width_px, height_px).image.cacheKey(), first_key);
+  cache.Get(rira, 0, 0, 0, width_px, height_px);  // the same frame with a mouth is another
+  EXPECT_EQ(cache.Size(), 2u);
+  cache.Get(rira, 1, 0, -1, width_px, height_px);
+  EXPECT_EQ(cache.Size(), 2u);
+  EXPECT_NE(cache.Get(rira, 0, 0, -1, width_px, height_px).image.cacheKey(), first_key);
+  // Half size: every opaque pixel of the shape lies inside the smaller image.
+  const CachedFrame& half = cache.Get(rira, 0, 0, -1, width_px / 2, height_px / 2);
+  EXPECT_EQ(half.image.size(), QSize(width_px / 2, height_px / 2));
+  EXPECT_TRUE(half.has_pixels);
+  EXPECT_TRUE(half.image.rect().contains(half.shape.boundingRect()));
+  EXPECT_EQ(cache.Size(), 1u);
+}
+
 using CharacterWindowTest = StageFixture;
 
 TEST_F(CharacterWindowTest, ShowsTheFrameAtItsPlaceAndTheDesktopAroundItsShape) {

@@ -16,7 +16,7 @@
 
 namespace rirerazo::desktop {
 
-inline constexpr int kBalloonTailPx = 16;    // from the body's edge to the tip
+inline constexpr int kBalloonTailPx = 20;    // from the body's edge to the tip
 inline constexpr int kBalloonPaddingPx = 6;  // between the border and the text
 
 enum class TailSide : std::uint8_t { kBottom, kTop, kLeft, kRight };

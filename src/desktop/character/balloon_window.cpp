@@ -71,10 +71,10 @@ QPainterPath ThoughtTail(const QRect& body, TailSide side, QPoint tip) {
       break;
   }
   QPainterPath path;
-  const double radii[] = {4.5, 3.0, 2.0};
+  const double radii[] = {5.0, 3.5, 2.0};
+  const double along[] = {0.3, 0.65, 0.9};
   for (int i = 0; i < 3; ++i) {
-    const double t = 0.3 + 0.3 * i;
-    const QPointF centre = edge + (QPointF(tip) - edge) * t;
+    const QPointF centre = edge + (QPointF(tip) - edge) * along[i];
     path.addEllipse(centre, radii[i], radii[i]);
   }
   return path;
