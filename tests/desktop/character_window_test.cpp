@@ -138,6 +138,9 @@ TEST_F(CharacterWindowTest, PerPixelAlphaUnderACompositingManager) {
   CharacterWindow* window = stage_.Window("Rira");
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->PerPixelAlpha());
+  // The mouse is taken only over the character's opaque pixels.
+  EXPECT_FALSE(window->Shape().isEmpty());
+  EXPECT_TRUE(InputShape(*window).xored(window->Shape()).isEmpty());
   EXPECT_TRUE(PumpUntil([&] { return ScreenMismatches(runtime_, "Rira") == 0; }))
       << ScreenMismatches(runtime_, "Rira") << " pixels differ";
   runtime_.Unload("Rira");

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "core/util/display_text.h"
+#include "desktop/character/private/x11_compositor.h"
 
 namespace rirerazo::desktop {
 namespace {
@@ -83,15 +84,26 @@ void CharacterWindow::ShowFrame(const runtime::FrameState& state) {
     const CachedFrame& frame = cache_.Get(*state.data->file, state.animation, state.frame,
                                           state.mouth_shape, width(), height());
     image_ = frame.image;
-    if (!per_pixel_alpha_ && frame.shape != shape_) {
-      setMask(frame.has_pixels ? frame.shape : kNothingVisible);
+    if (frame.shape != shape_ || !shaped_) {
+      // Masked, or translucent with the mouse taken only over the opaque pixels, so clicks
+      // on the transparent ones reach the window below.
+      if (per_pixel_alpha_) {
+        SetInputShape(*this, frame.shape);
+      } else {
+        setMask(frame.has_pixels ? frame.shape : kNothingVisible);
+      }
+      shaped_ = true;
     }
     shape_ = frame.shape;
   } catch (const std::exception&) {
     // A frame whose images are corrupt shows nothing rather than stopping the player.
     image_ = QImage();
     shape_ = QRegion();
-    if (!per_pixel_alpha_) setMask(kNothingVisible);
+    if (per_pixel_alpha_) {
+      SetInputShape(*this, QRegion());
+    } else {
+      setMask(kNothingVisible);
+    }
   }
   update();
 }

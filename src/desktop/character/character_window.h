@@ -84,6 +84,7 @@ class CharacterWindow : public QWidget {
   FrameCache cache_;
   QImage image_;
   QRegion shape_;
+  bool shaped_ = false;  // the window's mask or input shape has been set
   int shown_animation_ = -1;
   int shown_frame_ = -1;
   int shown_mouth_ = -1;
