@@ -13,7 +13,7 @@ namespace {
 
 constexpr Qt::WindowFlags kBalloonWindowFlags =
     Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
-    Qt::WindowDoesNotAcceptFocus;
+    Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput;
 
 QColor ColourOf(std::uint32_t colour_ref) {
   const Rgb rgb = RgbFromColourRef(colour_ref);
@@ -103,7 +103,6 @@ BalloonWindow::BalloonWindow(bool per_pixel_alpha)
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_X11DoNotAcceptFocus);
   setAttribute(Qt::WA_NoSystemBackground);
-  setAttribute(Qt::WA_TransparentForMouseEvents);
   if (per_pixel_alpha_) setAttribute(Qt::WA_TranslucentBackground);
 }
 

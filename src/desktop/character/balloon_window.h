@@ -3,7 +3,8 @@
 // the text, the text revealed as the runtime says (word by word when paced), a pointed tail
 // toward the character for speech and a trail of bubbles for thought. The runtime decides
 // when the balloon shows and hides and how much text is shown; this window only draws.
-// Shaped like its outline: translucent with a compositing manager, masked without one.
+// Shaped like its outline: translucent with a compositing manager, masked without one. It
+// takes no mouse input: clicks fall through to what lies below.
 #pragma once
 
 #include <QFont>
