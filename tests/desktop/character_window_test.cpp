@@ -245,6 +245,26 @@ TEST_F(CharacterWindowTest, FrameSoundsPlayWhenTheFrameIsReached) {
   EXPECT_GT(audio_.played.size(), after_show);
 }
 
+// The host may run the player from the input callback, and a script may unload the very
+// character whose window is still inside its mouse handler.
+TEST_F(CharacterWindowTest, UnloadFromInsideTheWindowsOwnClickIsSafe) {
+  auto& rira = Load("Rira");
+  rira.Show();
+  RunUntilIdle();
+  QPointer<CharacterWindow> window = stage_.Window("Rira");
+  ASSERT_FALSE(window.isNull());
+  stage_.SetUserInputCallback([&] {
+    runtime_.Unload("Rira");
+    stage_.Sync();
+  });
+  const QPoint spot(rira.Width() / 2, rira.Height() / 2);
+  Send(window, QEvent::MouseButtonPress, spot, Qt::LeftButton, Qt::LeftButton);
+  Send(window, QEvent::MouseButtonRelease, spot, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(stage_.Window("Rira"), nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
+}
+
 TEST_F(CharacterWindowTest, UnloadingRemovesTheWindowsAndLoadingAddsThem) {
   Load("Rira");
   Load("Other");
