@@ -1,6 +1,7 @@
 #include "desktop/desktop_host.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "core/app/player.h"
 #include "desktop/audio/audio_output.h"
+#include "desktop/character/character_stage.h"
 #include "desktop/host/desktop_loop.h"
 #include "desktop/host/desktop_settings.h"
 #include "desktop/host/settings_sheet.h"
@@ -56,6 +58,7 @@ class Host {
         engine_(MakeDesktopSpeechEngine(audio_, err)),
         speech_(*engine_, settings_),
         runtime_(clock_, speech_, runtime::RuntimeOptions{.seed = options.seed}),
+        stage_(runtime_, audio_),
         tracer_(clock_),
         agent_(runtime_, tracer_),
         ui_(headless::HeadlessUi::Settings{headless::AnswerPolicy(), 1024, 768}, err),
@@ -83,6 +86,7 @@ class Host {
     services_.presentation = &presentation_;
     loop_.AddSource(source_);
     loop_.AddSource(presentation_source_);
+    ConnectStage();
   }
 
   // The trace and the transcript, as in the headless host; false when the trace file
@@ -119,6 +123,47 @@ class Host {
   }
 
  private:
+  // The windows follow the runtime after every serve and while the player sleeps; the
+  // user's actions on them are served at once; the property sheet opens the settings.
+  void ConnectStage() {
+    runtime_.SetObserver(&stage_);
+    stage_.SetUserBalloonFont(settings_.balloon_font, settings_.balloon_font_size);
+    stage_.SetNextObserver(&sheet_opener_);
+    stage_.SetUserInputCallback([this] { loop_.WakeSoon(); });
+    loop_.SetAnimator([this] {
+      runtime_.Advance(clock_.NowMs());
+      stage_.Sync();
+    });
+  }
+
+  // Opens the settings sheet once the runtime has returned (an observer must not call
+  // back into it, and the sheet does not block the script).
+  class SheetOpener : public runtime::RuntimeObserver {
+   public:
+    explicit SheetOpener(Host& host) : host_(host) {}
+    void OnPropertySheetShown() override {
+      QTimer::singleShot(0, [this] { host_.ShowSettings(); });
+    }
+
+   private:
+    Host& host_;
+  };
+
+  void ShowSettings() {
+    if (!sheet_) {
+      std::vector<std::string> voices;
+      if (auto* espeak = dynamic_cast<EspeakEngine*>(engine_.get())) {
+        voices.assign(espeak->VoiceNames().begin(), espeak->VoiceNames().end());
+      }
+      sheet_ = std::make_unique<SettingsSheet>(voices, [this](const DesktopSettings& chosen) {
+        settings_ = chosen;
+        SaveDesktopSettings(settings_);
+        stage_.SetUserBalloonFont(settings_.balloon_font, settings_.balloon_font_size);
+      });
+    }
+    sheet_->Present(settings_);
+  }
+
   int Exit(int status) {
     tracer_.Record("exit", {{"status", std::int64_t{status}}});
     return status;
@@ -134,6 +179,9 @@ class Host {
   std::unique_ptr<runtime::SpeechEngine> engine_;
   UserVoiceEngine speech_;
   runtime::CharacterRuntime runtime_;
+  CharacterStage stage_;
+  SheetOpener sheet_opener_{*this};
+  std::unique_ptr<SettingsSheet> sheet_;
   headless::Tracer tracer_;
   headless::TracingAgentControl agent_;
   headless::HeadlessUi ui_;

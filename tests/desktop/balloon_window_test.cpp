@@ -191,5 +191,23 @@ TEST_F(BalloonWindowTest, FontAndStyleSetByTheScriptAreHonoured) {
   EXPECT_FALSE(balloon->isVisible());
 }
 
+TEST_F(BalloonWindowTest, TheUsersOwnFontWinsAndLeavesTheRestAsTheCharacterHasIt) {
+  auto& rira = Load("Rira");
+  rira.Show();
+  RunUntilIdle();
+  rira.SetBalloonFontName("DejaVu Serif");
+  rira.SetBalloonFontSize(20);
+  stage_.SetUserBalloonFont("DejaVu Sans Mono", 0);
+  rira.Speak("Mine", std::nullopt);
+  RunFor(100);
+  BalloonWindow* balloon = stage_.Balloon("Rira");
+  ASSERT_NE(balloon, nullptr);
+  EXPECT_EQ(balloon->TextFont().family(), "DejaVu Sans Mono");
+  EXPECT_EQ(balloon->TextFont().pointSize(), 20);
+  stage_.SetUserBalloonFont("", 0);
+  stage_.Sync();
+  EXPECT_EQ(balloon->TextFont().family(), "DejaVu Serif");
+}
+
 }  // namespace
 }  // namespace rirerazo::desktop::testing

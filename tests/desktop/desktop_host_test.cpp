@@ -2,6 +2,7 @@
 // and checks the trace, the exit status and what the screen shows meanwhile.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QScreen>
@@ -12,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "desktop/character/balloon_window.h"
 #include "desktop/desktop_host.h"
 #include "headless/headless_host.h"
 #include "support/qt_desktop.h"
@@ -72,6 +74,37 @@ TEST_F(DesktopHost, PlaysAScriptInRealTimeAndEndsByItself) {
   ASSERT_NE(speak, std::string::npos) << run.trace;
   EXPECT_NE(run.trace.find("\"event\":\"Hide\"", speak), std::string::npos) << run.trace;
   EXPECT_NE(run.trace.find("\"exit\""), std::string::npos);
+}
+
+// While the character speaks, the screen shows it at the place the script gave, with its
+// balloon above it holding the text.
+TEST_F(DesktopHost, TheCharacterAppearsWhereTheScriptPutItWithItsBalloon) {
+  QImage shot;
+  QString balloon_text;
+  WatchScreen([&] {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      auto* balloon = qobject_cast<BalloonWindow*>(window);
+      if (!balloon || !balloon->isVisible() || !balloon->ShownText().contains("there")) continue;
+      balloon_text = balloon->ShownText();
+      shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+      return true;
+    }
+    return false;
+  });
+  const DesktopRun run = Play("Host.MoveTo 300, 400, 0\nHost.Show\nHost.Speak \"Hello there.\"\n");
+  EXPECT_EQ(run.status, headless::kExitNormal) << run.errors;
+  ASSERT_FALSE(shot.isNull()) << "the balloon never showed the text";
+  EXPECT_EQ(balloon_text, "Hello there.");
+  // Rira is opaque at her centre and the root window (black) shows around her.
+  const QColor centre = shot.pixelColor(300 + 64, 400 + 64);
+  EXPECT_NE(centre, QColor(Qt::black));
+  EXPECT_EQ(shot.pixelColor(300 - 20, 400 + 64), QColor(Qt::black));
+  // The balloon sits above the character.
+  bool balloon_above = false;
+  for (int y = 300; y < 400 && !balloon_above; ++y) {
+    balloon_above = shot.pixelColor(300 + 64, y) != QColor(Qt::black);
+  }
+  EXPECT_TRUE(balloon_above);
 }
 
 TEST_F(DesktopHost, AScriptThatCannotBeOpenedEndsWithStatusOne) {

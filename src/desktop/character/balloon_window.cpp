@@ -124,6 +124,8 @@ void BalloonWindow::Apply(const runtime::BalloonView& view, const QRect& charact
             settings.border_colour,
             text.full,
             character};
+  if (!user_font_name_.empty()) look.font_name = user_font_name_;
+  if (user_font_size_pt_ > 0) look.font_size = user_font_size_pt_;
   if (!laid_out_ || !(look == look_)) Relayout(look);
   if (text.shown != shown_text_) {
     shown_text_ = std::move(text.shown);
@@ -133,6 +135,12 @@ void BalloonWindow::Apply(const runtime::BalloonView& view, const QRect& charact
     show();
     raise();
   }
+}
+
+void BalloonWindow::SetUserFont(std::string name, int size_pt) {
+  user_font_name_ = std::move(name);
+  user_font_size_pt_ = size_pt;
+  laid_out_ = false;  // the next Apply lays the balloon out in the new font
 }
 
 void BalloonWindow::Relayout(const Look& look) {

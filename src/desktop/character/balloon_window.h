@@ -27,6 +27,9 @@ class BalloonWindow : public QWidget {
   // Shows, places and redraws the balloon for `view`, next to the character's window
   // (screen rectangle); hides it when the view is not visible.
   void Apply(const runtime::BalloonView& view, const QRect& character);
+  // The user's own balloon font (the settings sheet), used instead of the character's;
+  // an empty name or a size of 0 leaves that part as the character has it.
+  void SetUserFont(std::string name, int size_pt);
 
   const QString& FullText() const { return full_text_; }
   const QString& ShownText() const { return shown_text_; }
@@ -56,6 +59,8 @@ class BalloonWindow : public QWidget {
   QPainterPath Outline() const;  // in window coordinates
 
   bool per_pixel_alpha_;
+  std::string user_font_name_;
+  int user_font_size_pt_ = 0;
   Look look_;
   bool laid_out_ = false;
   QFont font_;

@@ -58,6 +58,15 @@ void CharacterStage::RemoveUnloaded(const std::vector<std::string>& ids) {
   });
 }
 
+void CharacterStage::SetUserBalloonFont(std::string name, int size_pt) {
+  user_font_name_ = std::move(name);
+  user_font_size_pt_ = size_pt;
+  for (const auto& windows : windows_) {
+    windows->balloon->SetUserFont(user_font_name_, user_font_size_pt_);
+    dirty_.insert(windows->id);
+  }
+}
+
 void CharacterStage::SyncOne(const std::string& id) {
   Windows* windows = Find(id);
   if (windows == nullptr) {
@@ -67,6 +76,7 @@ void CharacterStage::SyncOne(const std::string& id) {
     created->character.reset(new CharacterWindow(runtime_, id, audio_, per_pixel_alpha));
     created->character->SetUserInputCallback(on_input_);
     created->balloon.reset(new BalloonWindow(per_pixel_alpha));
+    created->balloon->SetUserFont(user_font_name_, user_font_size_pt_);
     windows = created.get();
     windows_.push_back(std::move(created));
   }

@@ -48,6 +48,8 @@ class CharacterStage : public runtime::RuntimeObserver {
   // Called after each user action handed to the runtime (a click, a drop, a menu choice),
   // so the host can advance the runtime and deliver its events promptly.
   void SetUserInputCallback(std::function<void()> callback);
+  // The user's own balloon font for every balloon (BalloonWindow::SetUserFont).
+  void SetUserBalloonFont(std::string name, int size_pt);
 
   // The windows of a character, or null when it has none (for the host and tests).
   CharacterWindow* Window(const std::string& character_id) const;
@@ -64,6 +66,8 @@ class CharacterStage : public runtime::RuntimeObserver {
   AudioOutput& audio_;
   runtime::RuntimeObserver* next_ = nullptr;
   std::function<void()> on_input_;
+  std::string user_font_name_;
+  int user_font_size_pt_ = 0;
   std::vector<std::unique_ptr<Windows>> windows_;  // load order
   std::set<std::string> dirty_;
 };

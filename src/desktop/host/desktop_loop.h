@@ -40,6 +40,10 @@ class DesktopLoop : public QObject, public platform::MessageLoop {
   void Quit() override;
   bool QuitRequested() const override { return quit_; }
 
+  // Something happened outside the loop's sources (the user acted on a window): serve as
+  // soon as Qt's loop runs again.
+  void WakeSoon() { wake_.start(0); }
+
   // The host's main loop once start-up has returned: serves and waits until the player
   // quits, or until nothing can happen any more, by itself or through the user.
   void Run();
