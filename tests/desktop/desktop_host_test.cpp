@@ -94,6 +94,10 @@ TEST_F(DesktopHost, TheCharacterAppearsWhereTheScriptPutItWithItsBalloon) {
   const DesktopRun run = Play("Host.MoveTo 300, 400, 0\nHost.Show\nHost.Speak \"Hello there.\"\n");
   EXPECT_EQ(run.status, headless::kExitNormal) << run.errors;
   ASSERT_FALSE(shot.isNull()) << "the balloon never showed the text";
+  // For a person to look at: RIRERAZO_SCREENSHOTS=folder keeps the picture.
+  if (const char* folder = std::getenv("RIRERAZO_SCREENSHOTS")) {
+    shot.save(QString(folder) + "/desktop-host-balloon.png");
+  }
   EXPECT_EQ(balloon_text, "Hello there.");
   // Rira is opaque at her centre and the root window (black) shows around her.
   const QColor centre = shot.pixelColor(300 + 64, 400 + 64);
