@@ -1,14 +1,18 @@
 // rirerazo: plays character scripts. Parses the command line, picks a host and runs it.
+#include <dlfcn.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "desktop/desktop_host.h"
+#include "desktop_module.h"
 #include "headless/headless_host.h"
 #include "headless/options.h"
 #include "os/carrier_packer.h"
+#include "os/posix_system.h"
 #include "version.h"
 
 namespace {
@@ -20,6 +24,26 @@ std::string ProgramFileName(const char* argv0) {
   std::string name = argv0 ? argv0 : "rirerazo";
   const size_t slash = name.find_last_of('/');
   return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+// Plays on the desktop through the desktop module beside the program. Returns nullopt when
+// the module cannot be loaded (saying why), so the caller plays headless instead.
+std::optional<int> RunDesktopModule(const Options& options, const std::string& program_file_name,
+                                    int argc, char** argv) {
+  const std::string exe = rirerazo::os::PosixSystem().ExecutablePath();
+  const std::string path = exe.substr(0, exe.find_last_of('/') + 1) + rirerazo::kDesktopModuleFile;
+  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  auto entry = module ? reinterpret_cast<rirerazo::DesktopModuleEntry>(
+                            dlsym(module, rirerazo::kDesktopModuleEntry))
+                      : nullptr;
+  if (entry == nullptr) {
+    std::cerr << "rirerazo: the desktop host cannot be loaded (" << dlerror()
+              << "); playing headless.\n";
+    return std::nullopt;
+  }
+  const rirerazo::DesktopModuleCall call{&options, &program_file_name, argc, argv, &std::cout,
+                                         &std::cerr};
+  return entry(&call);
 }
 
 bool HasDisplay() {
@@ -50,8 +74,7 @@ int main(int argc, char** argv) {
     return rirerazo::os::RunPacker(options.pack_script, options.pack_output);
   }
   if (!options.headless && HasDisplay()) {
-    return rirerazo::desktop::RunDesktop(options, ProgramFileName(argv[0]), argc, argv, std::cout,
-                                         std::cerr);
+    if (auto status = RunDesktopModule(options, ProgramFileName(argv[0]), argc, argv)) return *status;
   }
   return rirerazo::headless::RunHeadless(options, ProgramFileName(argv[0]), std::cout,
                                           std::cerr);
