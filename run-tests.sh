@@ -4,8 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/install-deps.sh
+# ccache (installed with the rest) makes a rebuild after a small change quick.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRIRERAZO_SANITIZE=ON \
-      -DRIRERAZO_BENCH=OFF
+      -DRIRERAZO_BENCH=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 cmake --build build-asan -j2
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:halt_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
