@@ -227,6 +227,27 @@ TEST_F(CharacterWindowTest, RightClickOffersTheCommandsAndHide) {
   EXPECT_FALSE(window->isVisible());
 }
 
+// Without a notification area, the player's own menu is one entry of every character's.
+TEST_F(CharacterWindowTest, ThePlayersMenuIsOfferedWhereNoTrayShowsIt) {
+  bool tray_missing = false;
+  int opened = 0;
+  stage_.SetPlayerMenu([&] { return tray_missing; }, [&] { ++opened; });
+  auto& rira = Load("Rira");
+  rira.Show();
+  RunUntilIdle();
+  CharacterWindow* window = stage_.Window("Rira");
+  ASSERT_NE(window, nullptr);
+  QMenu* menu = window->OpenMenu(QPoint(10, 10));
+  EXPECT_EQ(Entries(menu), (QStringList{"&Hide"}));
+  menu->close();
+  tray_missing = true;
+  menu = window->OpenMenu(QPoint(10, 10));
+  ASSERT_EQ(Entries(menu), (QStringList{"RIRERazo", "&Hide"}));
+  menu->actions()[0]->trigger();
+  menu->close();
+  ASSERT_TRUE(PumpUntil([&] { return opened == 1; }));
+}
+
 // Rira's Show animation carries a sound on one frame: it plays once per arrival there.
 TEST_F(CharacterWindowTest, FrameSoundsPlayWhenTheFrameIsReached) {
   auto& rira = Load("Rira");

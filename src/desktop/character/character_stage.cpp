@@ -58,6 +58,14 @@ void CharacterStage::RemoveUnloaded(const std::vector<std::string>& ids) {
   });
 }
 
+void CharacterStage::SetPlayerMenu(std::function<bool()> offered, std::function<void()> open) {
+  player_menu_offered_ = std::move(offered);
+  open_player_menu_ = std::move(open);
+  for (const auto& windows : windows_) {
+    windows->character->SetPlayerMenu(player_menu_offered_, open_player_menu_);
+  }
+}
+
 void CharacterStage::SetUserBalloonFont(std::string name, int size_pt) {
   user_font_name_ = std::move(name);
   user_font_size_pt_ = size_pt;
@@ -75,6 +83,7 @@ void CharacterStage::SyncOne(const std::string& id) {
     created->id = id;
     created->character.reset(new CharacterWindow(runtime_, id, audio_, per_pixel_alpha));
     created->character->SetUserInputCallback(on_input_);
+    created->character->SetPlayerMenu(player_menu_offered_, open_player_menu_);
     created->balloon.reset(new BalloonWindow(per_pixel_alpha));
     created->balloon->SetUserFont(user_font_name_, user_font_size_pt_);
     windows = created.get();

@@ -48,6 +48,9 @@ class CharacterStage : public runtime::RuntimeObserver {
   // Called after each user action handed to the runtime (a click, a drop, a menu choice),
   // so the host can advance the runtime and deliver its events promptly.
   void SetUserInputCallback(std::function<void()> callback);
+  // The entry of every character's menu that opens the player's own menu
+  // (CharacterWindow::SetPlayerMenu).
+  void SetPlayerMenu(std::function<bool()> offered, std::function<void()> open);
   // The user's own balloon font for every balloon (BalloonWindow::SetUserFont).
   void SetUserBalloonFont(std::string name, int size_pt);
 
@@ -68,6 +71,8 @@ class CharacterStage : public runtime::RuntimeObserver {
   std::function<void()> on_input_;
   std::string user_font_name_;
   int user_font_size_pt_ = 0;
+  std::function<bool()> player_menu_offered_;
+  std::function<void()> open_player_menu_;
   std::vector<std::unique_ptr<Windows>> windows_;  // load order
   std::set<std::string> dirty_;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <exception>
@@ -204,6 +205,11 @@ QMenu* CharacterWindow::OpenMenu(const QPoint& global_pos) {
     // The character went away; offer what is left.
   }
   if (!menu->isEmpty()) menu->addSeparator();
+  if (player_menu_offered_ && player_menu_offered_() && open_player_menu_) {
+    // Opened once this menu has closed: only one popup menu can be open at a time.
+    connect(menu->addAction(QStringLiteral("RIRERazo")), &QAction::triggered, this,
+            [open = open_player_menu_] { QTimer::singleShot(0, open); });
+  }
   connect(menu->addAction(QStringLiteral("&Hide")), &QAction::triggered, this,
           [this] { HideByUser(); });
   menu->popup(global_pos);

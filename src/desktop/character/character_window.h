@@ -47,6 +47,12 @@ class CharacterWindow : public QWidget {
   // Called after every user action handed to the runtime, so the host can let the runtime
   // catch up and deliver its events.
   void SetUserInputCallback(std::function<void()> callback) { on_input_ = std::move(callback); }
+  // An entry "RIRERazo" in the popup menu that opens the player's own menu, offered while
+  // `offered` says so (where the desktop has no notification area for the player's icon).
+  void SetPlayerMenu(std::function<bool()> offered, std::function<void()> open) {
+    player_menu_offered_ = std::move(offered);
+    open_player_menu_ = std::move(open);
+  }
 
   // Opens the character's popup menu at a screen position; the menu deletes itself when it
   // closes. Returns it (tests read its entries).
@@ -99,6 +105,8 @@ class CharacterWindow : public QWidget {
   QPoint press_window_pos_;
   QPointer<QMenu> menu_;
   std::function<void()> on_input_;
+  std::function<bool()> player_menu_offered_;
+  std::function<void()> open_player_menu_;
 };
 
 }  // namespace rirerazo::desktop
