@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "desktop/desktop_host.h"
 #include "headless/headless_host.h"
 #include "headless/options.h"
 #include "os/carrier_packer.h"
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
     return rirerazo::os::RunPacker(options.pack_script, options.pack_output);
   }
   if (!options.headless && HasDisplay()) {
-    std::cerr << "rirerazo: this build has no desktop host yet; playing headless.\n";
+    return rirerazo::desktop::RunDesktop(options, ProgramFileName(argv[0]), argc, argv, std::cout,
+                                         std::cerr);
   }
   return rirerazo::headless::RunHeadless(options, ProgramFileName(argv[0]), std::cout,
                                           std::cerr);

@@ -1,12 +1,170 @@
 #include "desktop/desktop_host.h"
 
+#include <QApplication>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
 #include <ostream>
 
-namespace rirerazo::desktop {
+#include "core/app/player.h"
+#include "desktop/audio/audio_output.h"
+#include "desktop/host/desktop_loop.h"
+#include "headless/answer_policy.h"
+#include "headless/headless_host.h"
+#include "headless/headless_backdrop.h"
+#include "headless/headless_clipboard.h"
+#include "headless/headless_file_dialog.h"
+#include "headless/headless_ui.h"
+#include "headless/presentation_source.h"
+#include "headless/recording_tray.h"
+#include "headless/runtime_source.h"
+#include "headless/simulated_media.h"
+#include "headless/simulated_presentation.h"
+#include "headless/trace.h"
+#include "headless/tracing_agent.h"
+#include "headless/transcript.h"
+#include "os/curl_internet.h"
+#include "os/picture_file.h"
+#include "os/posix_system.h"
+#include "os/process_shell.h"
+#include "os/system_clock.h"
+#include "os/x11_key_sender.h"
+#include "runtime/character_folders.h"
+#include "runtime/character_runtime.h"
+#include "runtime/rate_model.h"
 
-int RunDesktop(const headless::Options&, const std::string&, int, char**, std::ostream& err) {
-  err << "rirerazo: the desktop host is not built yet\n";
-  return 1;
+namespace rirerazo::desktop {
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// Everything one desktop run is made of, wired in dependency order.
+class Host {
+ public:
+  Host(const headless::Options& options, std::ostream& err)
+      : options_(options),
+        err_(err),
+        loop_(clock_),
+        runtime_(clock_, speech_, runtime::RuntimeOptions{.seed = options.seed}),
+        tracer_(clock_),
+        agent_(runtime_, tracer_),
+        ui_(headless::HeadlessUi::Settings{headless::AnswerPolicy(), 1024, 768}, err),
+        tray_(tracer_),
+        backdrop_(&tracer_),
+        media_(clock_, &tracer_),
+        clipboard_(&tracer_),
+        presentation_(clock_),
+        source_(runtime_),
+        presentation_source_(presentation_) {
+    services_.ui = &ui_;
+    services_.clock = &clock_;
+    services_.loop = &loop_;
+    services_.system = &system_;
+    services_.agent = &agent_;
+    services_.shell = &shell_;
+    services_.keys = &keys_;
+    services_.backdrop = &backdrop_;
+    services_.media = &media_;
+    services_.clipboard = &clipboard_;
+    services_.pictures = &pictures_;
+    services_.tray = &tray_;
+    services_.internet = &internet_;
+    services_.file_dialog = &file_dialog_;
+    services_.presentation = &presentation_;
+    loop_.AddSource(source_);
+    loop_.AddSource(presentation_source_);
+  }
+
+  // The trace and the transcript, as in the headless host; false when the trace file
+  // cannot be written.
+  bool OpenSinks(std::ostream& out) {
+    if (options_.trace_path == "-") {
+      json_ = std::make_unique<headless::JsonLinesSink>(out);
+    } else if (!options_.trace_path.empty()) {
+      trace_file_.open(options_.trace_path, std::ios::binary | std::ios::trunc);
+      if (!trace_file_) {
+        err_ << "rirerazo: cannot write the trace '" << options_.trace_path << "'\n";
+        return false;
+      }
+      json_ = std::make_unique<headless::JsonLinesSink>(trace_file_);
+    }
+    if (json_) tracer_.AddSink(json_.get());
+    if (options_.transcript) {
+      transcript_ = std::make_unique<headless::TranscriptSink>(out);
+      tracer_.AddSink(transcript_.get());
+    }
+    return true;
+  }
+
+  int Run(const std::string& program_file_name) {
+    const std::string exe = system_.ExecutablePath();
+    runtime_.SetCharacterFolders(runtime::StandardCharacterFolders(
+        system_, FolderOf(options_.command_line), FolderOf(FolderOf(exe))));
+    Player player(services_);
+    player.Form_Load(options_.command_line, program_file_name);
+    if (!player.script_opened && player.Unloaded()) return Exit(headless::kExitNoScript);
+    if (!loop_.QuitRequested()) loop_.Run();
+    player.UnloadMainForm();
+    return Exit(headless::kExitNormal);
+  }
+
+ private:
+  int Exit(int status) {
+    tracer_.Record("exit", {{"status", std::int64_t{status}}});
+    return status;
+  }
+
+  const headless::Options& options_;
+  std::ostream& err_;
+  os::SystemClock clock_;
+  DesktopLoop loop_;
+  runtime::RateModelEngine speech_;
+  runtime::CharacterRuntime runtime_;
+  headless::Tracer tracer_;
+  headless::TracingAgentControl agent_;
+  headless::HeadlessUi ui_;
+  headless::RecordingTray tray_;
+  os::PosixSystem system_;
+  os::PosixShell shell_;
+  os::X11KeySender keys_;
+  headless::HeadlessBackdrop backdrop_;
+  headless::SimulatedMediaDevice media_;
+  headless::HeadlessClipboard clipboard_;
+  os::FilePictureDecoder pictures_;
+  os::CurlInternet internet_;
+  headless::HeadlessFileDialog file_dialog_;
+  headless::SimulatedPresentationApp presentation_;
+  headless::RuntimeSource source_;
+  headless::PresentationSource presentation_source_;
+  platform::Platform services_;
+  std::ofstream trace_file_;
+  std::unique_ptr<headless::JsonLinesSink> json_;
+  std::unique_ptr<headless::TranscriptSink> transcript_;
+};
+
+// Characters place themselves anywhere on the screen only under X11; on a Wayland session
+// the player runs on XWayland.
+void PreferX11() {
+  const char* display = std::getenv("DISPLAY");
+  if (display && *display) setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
+}  // namespace
+
+int RunDesktop(const headless::Options& options, const std::string& program_file_name, int argc,
+               char** argv, std::ostream& out, std::ostream& err) {
+  std::unique_ptr<QApplication> app;
+  if (QApplication::instance() == nullptr) {
+    PreferX11();
+    app = std::make_unique<QApplication>(argc, argv);
+  }
+  QApplication::setQuitOnLastWindowClosed(false);
+  Host host(options, err);
+  if (!host.OpenSinks(out)) return headless::kExitUsage;
+  return host.Run(program_file_name);
 }
 
 }  // namespace rirerazo::desktop

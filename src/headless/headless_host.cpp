@@ -1,7 +1,5 @@
 #include "headless/headless_host.h"
 
-#include <chrono>
-#include <ctime>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -30,6 +28,7 @@
 #include "os/curl_internet.h"
 #include "os/picture_file.h"
 #include "os/posix_system.h"
+#include "os/system_clock.h"
 #include "runtime/character_folders.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"
@@ -38,20 +37,7 @@ namespace rirerazo::headless {
 namespace {
 
 // The local date and time now, for a run without --start-time.
-platform::LocalDateTime WallClockNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  platform::LocalDateTime t;
-  t.year = local.tm_year + 1900;
-  t.month = local.tm_mon + 1;
-  t.day = local.tm_mday;
-  t.weekday = local.tm_wday;
-  t.hour = local.tm_hour;
-  t.minute = local.tm_min;
-  t.second = local.tm_sec;
-  return t;
-}
+platform::LocalDateTime WallClockNow() { return os::SystemClock().LocalNow(); }
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");

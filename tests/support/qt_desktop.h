@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "support/scratch_folder.h"
 #include "support/xvfb_server.h"
 
 namespace rirerazo::testing {
@@ -31,10 +32,12 @@ class QtDesktop {
     unsetenv("WAYLAND_DISPLAY");
     // No session bus: Qt must not start or wait for desktop services in tests.
     setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+    if (!std::getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", runtime_dir_.Path().c_str(), 1);
     app_ = std::make_unique<QApplication>(argc_, argv_);
   }
 
   XvfbServer server_;
+  ScratchFolder runtime_dir_;
   int argc_ = 1;
   char name_[16] = "desktop_tests";
   char* argv_[2] = {name_, nullptr};

@@ -1,0 +1,158 @@
+#include "desktop/host/desktop_loop.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+
+#include "os/wall_clock.h"
+
+namespace rirerazo::desktop {
+namespace {
+
+// A handler that keeps queuing work due at once must not hold one DoEvents for ever.
+constexpr int kMaxRoundsPerYield = 10'000;
+// While the player sleeps, the characters are redrawn at least this often.
+constexpr std::int64_t kSleepSliceMs = 15;
+// The wake timer never waits longer, so nothing stalls on a far-off due time.
+constexpr std::int64_t kMaxWaitMs = 60'000;
+
+// Sets a flag for the life of the guard and puts the old value back afterwards.
+class FlagScope {
+ public:
+  FlagScope(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
+  ~FlagScope() { flag_ = old_; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+  bool old_;
+};
+
+}  // namespace
+
+DesktopLoop::DesktopLoop(const platform::Clock& clock) : clock_(clock) {
+  wake_.setSingleShot(true);
+  wake_.setTimerType(Qt::PreciseTimer);
+  connect(&wake_, &QTimer::timeout, this, &DesktopLoop::Wake);
+}
+
+void DesktopLoop::DoEvents() {
+  FlagScope yielding(may_serve_, true);
+  QCoreApplication::processEvents();
+  for (int round = 0; round < kMaxRoundsPerYield && !quit_; ++round) {
+    if (!Serve()) break;
+  }
+  Animate();
+  ScheduleWake();
+}
+
+// The player is blocked: nothing is delivered, but the characters go on moving and the
+// windows are redrawn.
+void DesktopLoop::Sleep(std::int64_t duration_ms) {
+  FlagScope blocked(may_serve_, false);
+  const std::int64_t until_ms = clock_.NowMs() + std::max<std::int64_t>(duration_ms, 0);
+  for (std::int64_t now = clock_.NowMs(); now < until_ms; now = clock_.NowMs()) {
+    os::SleepForMs(std::min(until_ms - now, kSleepSliceMs));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    Animate();
+  }
+}
+
+void DesktopLoop::StartTimer(std::int64_t interval_ms, std::function<void()> tick) {
+  timer_interval_ms_ = std::max<std::int64_t>(interval_ms, 1);
+  timer_due_ms_ = clock_.NowMs() + timer_interval_ms_;
+  timer_tick_ = std::move(tick);
+  timer_enabled_ = true;
+  ScheduleWake();
+}
+
+void DesktopLoop::StopTimer() { timer_enabled_ = false; }
+
+void DesktopLoop::Quit() {
+  quit_ = true;
+  wake_.stop();
+}
+
+void DesktopLoop::Run() {
+  FlagScope yielding(may_serve_, true);
+  while (!quit_) {
+    for (int round = 0; round < kMaxRoundsPerYield && !quit_; ++round) {
+      if (!Serve()) break;
+    }
+    Animate();
+    if (quit_ || NothingCanHappen()) return;
+    ScheduleWake();
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+}
+
+// The wake timer: a full serve when the player is yielding, otherwise only animation.
+void DesktopLoop::Wake() {
+  if (quit_) return;
+  if (may_serve_) {
+    for (int round = 0; round < kMaxRoundsPerYield && !quit_; ++round) {
+      if (!Serve()) break;
+    }
+  }
+  Animate();
+  ScheduleWake();
+}
+
+// One pass over the sources and the timer at the current time; true when the player was
+// told something.
+bool DesktopLoop::Serve() {
+  bool served = false;
+  const std::int64_t now = clock_.NowMs();
+  for (headless::EventSource* source : sources_) {
+    if (quit_) return served;
+    const std::optional<std::int64_t> due = source->NextDueMs();
+    if (due && *due <= now) served = source->Serve(now) || served;
+  }
+  return ServeTimer(now) || served;
+}
+
+// A late tick is not made up for; a tick never re-enters itself.
+bool DesktopLoop::ServeTimer(std::int64_t now_ms) {
+  if (!timer_enabled_ || in_tick_ || quit_ || timer_due_ms_ > now_ms) return false;
+  timer_due_ms_ += timer_interval_ms_;
+  if (timer_due_ms_ <= now_ms) timer_due_ms_ = now_ms + timer_interval_ms_;
+  std::function<void()> tick = timer_tick_;
+  FlagScope ticking(in_tick_, true);
+  if (tick) tick();
+  return true;
+}
+
+void DesktopLoop::Animate() {
+  if (animate_) animate_();
+}
+
+void DesktopLoop::ScheduleWake() {
+  if (quit_) return;
+  const std::optional<std::int64_t> due = NextDueMs();
+  if (!due) {
+    wake_.stop();
+    return;
+  }
+  const std::int64_t wait_ms = std::clamp<std::int64_t>(*due - clock_.NowMs(), 0, kMaxWaitMs);
+  wake_.start(int(wait_ms));
+}
+
+std::optional<std::int64_t> DesktopLoop::NextDueMs() const {
+  std::optional<std::int64_t> earliest;
+  if (timer_enabled_ && !in_tick_) earliest = timer_due_ms_;
+  for (const headless::EventSource* source : sources_) {
+    const std::optional<std::int64_t> due = source->NextDueMs();
+    if (due && (!earliest || *due < *earliest)) earliest = due;
+  }
+  return earliest;
+}
+
+// Nothing is due, nothing will happen by itself and nobody is offered anything.
+bool DesktopLoop::NothingCanHappen() const {
+  if (timer_enabled_) return false;
+  return std::none_of(sources_.begin(), sources_.end(), [](const headless::EventSource* s) {
+    return s->HasPendingWork() || s->AwaitsUserInput();
+  });
+}
+
+}  // namespace rirerazo::desktop

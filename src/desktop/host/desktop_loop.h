@@ -1,0 +1,69 @@
+// The desktop's message loop: the player's yields on Qt's event loop and the system clock.
+//
+// Sources (the character runtime, the presentation application) are served when they fall
+// due: a single-shot Qt timer wakes the loop at the earliest due time, so an idle player
+// costs nothing between frames. Events reach the player only where it yields (DoEvents, and
+// the main loop of Run); when a modal dialog or a Sleep runs Qt's loop meanwhile, the
+// characters keep animating but no event is delivered until the player yields again.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "headless/event_loop.h"
+#include "platform/clock.h"
+#include "platform/message_loop.h"
+
+namespace rirerazo::desktop {
+
+class DesktopLoop : public QObject, public platform::MessageLoop {
+  Q_OBJECT
+
+ public:
+  explicit DesktopLoop(const platform::Clock& clock);
+
+  // Served in the order added; not owned.
+  void AddSource(headless::EventSource& source) { sources_.push_back(&source); }
+  // Moves the characters on without delivering events, then redraws (runtime Advance and
+  // the windows' sync); called after every serve and while the player sleeps.
+  void SetAnimator(std::function<void()> animate) { animate_ = std::move(animate); }
+
+  void DoEvents() override;
+  void Sleep(std::int64_t duration_ms) override;
+  void StartTimer(std::int64_t interval_ms, std::function<void()> tick) override;
+  void StopTimer() override;
+  bool TimerEnabled() const override { return timer_enabled_; }
+  void Quit() override;
+  bool QuitRequested() const override { return quit_; }
+
+  // The host's main loop once start-up has returned: serves and waits until the player
+  // quits, or until nothing can happen any more, by itself or through the user.
+  void Run();
+
+ private:
+  void Wake();
+  bool Serve();
+  bool ServeTimer(std::int64_t now_ms);
+  void Animate();
+  void ScheduleWake();
+  std::optional<std::int64_t> NextDueMs() const;
+  bool NothingCanHappen() const;
+
+  const platform::Clock& clock_;
+  std::vector<headless::EventSource*> sources_;
+  std::function<void()> animate_;
+  QTimer wake_;
+  bool may_serve_ = false;  // the player is yielding: events may be delivered now
+  bool quit_ = false;
+  bool timer_enabled_ = false;
+  bool in_tick_ = false;
+  std::int64_t timer_interval_ms_ = 0;
+  std::int64_t timer_due_ms_ = 0;
+  std::function<void()> timer_tick_;
+};
+
+}  // namespace rirerazo::desktop
