@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <filesystem>
 
@@ -36,9 +37,8 @@ class CheckingFileDialog final : public QFileDialog {
   const std::string& Chosen() const { return chosen_; }
 
   void accept() override {
-    const QStringList files = selectedFiles();
-    if (files.isEmpty()) return;
-    const QString typed = files.front();
+    const QString typed = TypedName();
+    if (typed.isEmpty()) return;
     if (QFileInfo(typed).isDir()) {  // a folder typed or chosen: open it
       setDirectory(typed);
       return;
@@ -56,6 +56,17 @@ class CheckingFileDialog final : public QFileDialog {
   }
 
  private:
+  // The name in the dialog's name field, taken in the folder shown; the selected file when
+  // the field is empty. The field comes first: the list's selection follows typing only while
+  // the field has the keyboard focus.
+  QString TypedName() const {
+    const auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString text = field != nullptr ? field->text().trimmed() : QString();
+    if (!text.isEmpty()) return directory().absoluteFilePath(text);
+    const QStringList files = selectedFiles();
+    return files.isEmpty() ? QString() : files.front();
+  }
+
   bool ConfirmReplace(const std::string& name) {
     std::error_code error;
     if (request_.kind != FileDialogKind::kSave ||

@@ -1,6 +1,7 @@
 #include "desktop/services/qt_tray.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QImage>
 #include <QMenu>
@@ -111,7 +112,8 @@ void QtTray::SetIcon(const platform::Picture& picture) {
 void QtTray::Install(const std::string& tip, platform::TrayEvents* listener) {
   impl_->listener = listener;
   if (!impl_->tray_icon) {
-    impl_->tray_icon = std::make_unique<QSystemTrayIcon>(impl_->icon);
+    impl_->tray_icon = std::make_unique<QSystemTrayIcon>(impl_->icon, qApp);
+    impl_->tray_icon->setObjectName(QtTray::kTrayIconObjectName);
     QObject::connect(
         impl_->tray_icon.get(), &QSystemTrayIcon::activated,
         [impl = impl_.get()](QSystemTrayIcon::ActivationReason reason) { impl->Deliver(reason); });

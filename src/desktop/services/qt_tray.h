@@ -41,6 +41,9 @@ class QtTray final : public platform::Tray {
   // True while the icon is on screen.
   bool IconVisible() const;
 
+  // The object name of the icon (a child of the application) while it is installed.
+  static constexpr const char* kTrayIconObjectName = "rirerazo-tray-icon";
+
   // How often a missing notification area is looked for again.
   static constexpr int kPollIntervalMs = 1000;
 
