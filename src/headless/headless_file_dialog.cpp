@@ -48,8 +48,8 @@ void HeadlessFileDialog::QueueAnswers(const std::vector<InputItem>& user_input) 
   }
 }
 
-std::optional<std::string> HeadlessFileDialog::Accept(const platform::FileDialogRequest& request,
-                                                      const std::string& typed) const {
+std::optional<std::string> AcceptTypedFileName(const platform::FileDialogRequest& request,
+                                               const std::string& typed) {
   fs::path file(typed);
   if (file.is_relative()) {
     file =
@@ -74,7 +74,7 @@ std::optional<platform::FileDialogResult> HeadlessFileDialog::Show(
   while (next_answer_ < answers_.size()) {
     std::optional<std::string> typed = answers_[next_answer_++];
     if (!typed) return std::nullopt;
-    if (std::optional<std::string> chosen = Accept(request, *typed)) {
+    if (std::optional<std::string> chosen = AcceptTypedFileName(request, *typed)) {
       return platform::FileDialogResult{*chosen, fs::path(*chosen).filename().string()};
     }
     refused_.push_back(*typed);

@@ -14,6 +14,13 @@
 
 namespace rirerazo::headless {
 
+// A name typed into a dialog as the dialog takes it: relative to the request's first folder
+// (the current folder when it has none), the default extension added when the name has
+// none, matched without regard to case when the exact name does not exist. Nothing when the
+// request's existence checks refuse it. Every host's dialog accepts names this way.
+std::optional<std::string> AcceptTypedFileName(const platform::FileDialogRequest& request,
+                                               const std::string& typed);
+
 class HeadlessFileDialog final : public platform::FileDialog {
  public:
   // Queues the name typed into the next dialog, or a cancel when `typed_name` is empty.
@@ -31,9 +38,6 @@ class HeadlessFileDialog final : public platform::FileDialog {
   const std::vector<std::string>& Refused() const { return refused_; }
 
  private:
-  std::optional<std::string> Accept(const platform::FileDialogRequest& request,
-                                    const std::string& typed) const;
-
   std::vector<std::optional<std::string>> answers_;
   std::size_t next_answer_ = 0;
   std::vector<platform::FileDialogRequest> requests_;

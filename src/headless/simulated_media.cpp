@@ -135,6 +135,10 @@ std::uint32_t SimulatedMediaDevice::Execute(const std::vector<std::string>& word
 }
 
 std::string SimulatedMediaDevice::ErrorString(std::uint32_t code) {
+  return MediaErrorText(code);
+}
+
+std::string MediaErrorText(std::uint32_t code) {
   switch (code) {
     case me::kInvalidDeviceId:
       return "Invalid device ID. Use the ID given to the device when the device was opened.";
@@ -155,6 +159,9 @@ std::string SimulatedMediaDevice::ErrorString(std::uint32_t code) {
              "corrupt, not in the correct format, or no file handler available for this format.";
     case me::kMissingDeviceName:
       return "A device name must be specified for this command.";
+    case me::kCannotLoadDriver:
+      return "The specified device driver cannot be loaded. Make sure the driver is installed "
+             "correctly.";
   }
   return "Unknown error.";
 }

@@ -51,6 +51,9 @@ class SimulatedMediaDevice : public platform::MediaDevice {
   std::uint32_t fail_next_ = 0;
 };
 
+// The description of a result code, as every host's media device gives it.
+std::string MediaErrorText(std::uint32_t code);
+
 // Splits a command string into words; a double-quoted part is one word.
 std::vector<std::string> SplitMediaCommand(const std::string& command);
 

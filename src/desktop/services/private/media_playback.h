@@ -1,0 +1,49 @@
+// One open media item's player behind QtMediaDevice. The device keeps the item's position on
+// its own clock and asks the player only to start at a position, to pause, and whether the
+// media has ended by itself; a player that never says so is stopped by the device's fallback
+// end. Created and used on the GUI thread.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "desktop/audio/audio_output.h"
+#include "runtime/acs/acs_file.h"
+
+namespace rirerazo::desktop {
+
+class MediaPlayback {
+ public:
+  virtual ~MediaPlayback() = default;
+  // Starts, or resumes after Pause, at `position_ms` from the beginning.
+  virtual void Play(std::int64_t position_ms) = 0;
+  virtual void Pause() = 0;
+  // True once the media has played to its end, or failed, after the last Play.
+  virtual bool Ended() const = 0;
+};
+
+// Decoded sound through the desktop's audio output.
+std::unique_ptr<MediaPlayback> MakePcmPlayback(AudioOutput& audio, acs::PcmSound sound);
+
+// A MIDI file rendered to sound by the fluidsynth program with `sound_font`, then played
+// like a wave, cut at `length_ms` (the file's own length). Rendering starts at once and takes
+// a fraction of the length; a Play before it is done starts the sound where the clock `now_ms`
+// says it should be by then. A failed render ends the item (and says so on standard error).
+std::unique_ptr<MediaPlayback> MakeMidiPlayback(AudioOutput& audio, const std::string& file,
+                                                const std::string& sound_font,
+                                                std::int64_t length_ms,
+                                                std::function<std::int64_t()> now_ms);
+
+// A video in a window of its own, through Qt Multimedia (and its sound through Qt's own
+// output, which the video's player needs).
+std::unique_ptr<MediaPlayback> MakeVideoPlayback(const std::string& file);
+
+// The sound font for MIDI: $RIRERAZO_SOUNDFONT when set, else the first General MIDI font
+// installed in the usual places; empty when there is none.
+std::string FindSoundFont();
+// The fluidsynth program on the search path; empty when it is not installed.
+std::string FindMidiRenderer();
+
+}  // namespace rirerazo::desktop

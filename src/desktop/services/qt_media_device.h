@@ -1,0 +1,60 @@
+// The desktop's media device behind the command-string interface: "open FILE type waveaudio|
+// sequencer|avivideo alias A", "play A", "stop A", "close A" (or "close all"), "status A mode|
+// length|position". Wave files are decoded (PCM and MS-ADPCM) and play through the desktop's
+// audio output; MIDI files are rendered by fluidsynth with a General MIDI sound font and play
+// the same way; videos play in a window of their own through Qt Multimedia. The device keeps
+// each item's position on its clock and reports "playing" until the player says the media has
+// ended or, whatever the player says, until the file's own length (read from its header) and
+// a grace period have passed, so a late or lost end never leaves an item playing forever.
+// Called on the GUI thread only.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "desktop/audio/audio_output.h"
+#include "platform/media_device.h"
+
+namespace rirerazo::desktop {
+
+class MediaPlayback;
+
+class QtMediaDevice final : public platform::MediaDevice {
+ public:
+  using NowMs = std::function<std::int64_t()>;
+
+  // `audio` (not owned, outlives the device) plays wave and MIDI sound. `now_ms` is the clock
+  // positions and the fallback end are measured on; the steady clock when empty.
+  explicit QtMediaDevice(AudioOutput& audio, NowMs now_ms = {});
+  ~QtMediaDevice() override;
+  QtMediaDevice(const QtMediaDevice&) = delete;
+  QtMediaDevice& operator=(const QtMediaDevice&) = delete;
+
+  std::uint32_t SendString(const std::string& command, std::string& reply) override;
+  std::string ErrorString(std::uint32_t code) override;
+
+  // How long after its own length an item still counts as playing while its player has not
+  // reported the end: a second, plus a tenth of the length for a late start (rendering).
+  static std::int64_t FallbackGraceMs(std::int64_t length_ms) { return 1000 + length_ms / 10; }
+
+ private:
+  struct Item;
+  std::uint32_t Execute(const std::vector<std::string>& words, std::string& reply);
+  std::uint32_t Open(const std::vector<std::string>& words);
+  std::uint32_t Status(Item& item, const std::string& what, std::string& reply);
+  void Play(Item& item);
+  void Stop(Item& item);
+  std::int64_t Position(const Item& item) const;
+  bool Playing(const Item& item) const;
+
+  AudioOutput& audio_;
+  NowMs now_ms_;
+  std::map<std::string, std::unique_ptr<Item>> items_;
+};
+
+}  // namespace rirerazo::desktop
