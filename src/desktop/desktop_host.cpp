@@ -12,18 +12,18 @@
 #include "desktop/character/character_stage.h"
 #include "desktop/host/desktop_loop.h"
 #include "desktop/host/desktop_settings.h"
+#include "desktop/host/menu_tray.h"
+#include "desktop/services/backdrop_window.h"
+#include "desktop/services/qt_clipboard.h"
+#include "desktop/services/qt_file_dialog.h"
+#include "desktop/services/qt_media_device.h"
+#include "desktop/services/qt_tray.h"
+#include "desktop/services/qt_ui.h"
 #include "desktop/host/settings_sheet.h"
 #include "desktop/speech/espeak_engine.h"
-#include "headless/answer_policy.h"
 #include "headless/headless_host.h"
-#include "headless/headless_backdrop.h"
-#include "headless/headless_clipboard.h"
-#include "headless/headless_file_dialog.h"
-#include "headless/headless_ui.h"
 #include "headless/presentation_source.h"
-#include "headless/recording_tray.h"
 #include "headless/runtime_source.h"
-#include "headless/simulated_media.h"
 #include "headless/simulated_presentation.h"
 #include "headless/trace.h"
 #include "headless/tracing_agent.h"
@@ -61,11 +61,9 @@ class Host {
         stage_(runtime_, audio_),
         tracer_(clock_),
         agent_(runtime_, tracer_),
-        ui_(headless::HeadlessUi::Settings{headless::AnswerPolicy(), 1024, 768}, err),
-        tray_(tracer_),
-        backdrop_(&tracer_),
-        media_(clock_, &tracer_),
-        clipboard_(&tracer_),
+        qt_tray_(err),
+        tray_(qt_tray_),
+        media_(audio_, [this] { return clock_.NowMs(); }),
         presentation_(clock_),
         source_(runtime_),
         presentation_source_(presentation_) {
@@ -130,6 +128,7 @@ class Host {
     stage_.SetUserBalloonFont(settings_.balloon_font, settings_.balloon_font_size);
     stage_.SetNextObserver(&sheet_opener_);
     stage_.SetUserInputCallback([this] { loop_.WakeSoon(); });
+    stage_.SetPlayerMenu([this] { return tray_.MenuOutOfReach(); }, [this] { tray_.OpenMenu(); });
     loop_.SetAnimator([this] {
       runtime_.Advance(clock_.NowMs());
       stage_.Sync();
@@ -184,17 +183,18 @@ class Host {
   std::unique_ptr<SettingsSheet> sheet_;
   headless::Tracer tracer_;
   headless::TracingAgentControl agent_;
-  headless::HeadlessUi ui_;
-  headless::RecordingTray tray_;
+  QtUi ui_;
+  QtTray qt_tray_;
+  MenuTray tray_;
   os::PosixSystem system_;
   os::PosixShell shell_;
   os::X11KeySender keys_;
-  headless::HeadlessBackdrop backdrop_;
-  headless::SimulatedMediaDevice media_;
-  headless::HeadlessClipboard clipboard_;
+  BackdropWindow backdrop_;
+  QtMediaDevice media_;
+  QtClipboard clipboard_;
   os::FilePictureDecoder pictures_;
   os::CurlInternet internet_;
-  headless::HeadlessFileDialog file_dialog_;
+  QtFileDialog file_dialog_;
   headless::SimulatedPresentationApp presentation_;
   headless::RuntimeSource source_;
   headless::PresentationSource presentation_source_;
