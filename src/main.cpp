@@ -46,10 +46,17 @@ std::optional<int> RunDesktopModule(const Options& options, const std::string& p
   return entry(&call);
 }
 
+// The desktop host needs an X display: characters place themselves anywhere on the screen,
+// which Wayland does not let a program do. A Wayland session offers one through XWayland.
 bool HasDisplay() {
   const char* x11 = std::getenv("DISPLAY");
+  if (x11 && *x11) return true;
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x11 && *x11) || (wayland && *wayland);
+  if (wayland && *wayland) {
+    std::cerr << "rirerazo: this Wayland session offers no X display (XWayland); playing "
+                 "headless.\n";
+  }
+  return false;
 }
 
 }  // namespace
