@@ -352,7 +352,8 @@ bool Character::StartSpeech(std::int64_t now_ms) {
       Finish(RequestEvent::kFail, now_ms);
       return true;
     }
-    active.utterance = MakePlannedUtterance(PlanFixedLength(*request.speech, *length_ms));
+    active.utterance =
+        runtime_.engine_.SpeakRecording(*request.speech, request.sound_path, *length_ms);
   } else {
     active.utterance = runtime_.engine_.Speak(*request.speech, voice_, thought);
   }

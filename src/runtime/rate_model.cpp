@@ -153,4 +153,10 @@ std::unique_ptr<Utterance> RateModelEngine::Speak(const SpeechText& text,
   return MakePlannedUtterance(PlanSpeech(text, rate));
 }
 
+std::unique_ptr<Utterance> SpeechEngine::SpeakRecording(const SpeechText& text,
+                                                       const std::string& /*wav_path*/,
+                                                       std::int64_t length_ms) {
+  return MakePlannedUtterance(PlanFixedLength(text, length_ms));
+}
+
 }  // namespace rirerazo::runtime

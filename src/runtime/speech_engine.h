@@ -54,6 +54,12 @@ class SpeechEngine {
   // paced the same way but make no sound.
   virtual std::unique_ptr<Utterance> Speak(const SpeechText& text, const VoiceSettings& voice,
                                            bool silent) = 0;
+  // Speaks `text` with a recorded wave file instead of a voice: the words show at once and the
+  // speech ends when the recording does (`length_ms`, already read from the file). An engine
+  // that makes sound plays the file; this default only keeps the time.
+  virtual std::unique_ptr<Utterance> SpeakRecording(const SpeechText& text,
+                                                    const std::string& wav_path,
+                                                    std::int64_t length_ms);
 };
 
 }  // namespace rirerazo::runtime

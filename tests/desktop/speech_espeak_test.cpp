@@ -10,6 +10,8 @@
 #include "desktop/audio/null_audio_output.h"
 #include "desktop/speech/espeak_engine.h"
 #include "runtime/speech_tags.h"
+#include "support/media_bytes.h"
+#include "support/scratch_folder.h"
 
 namespace rirerazo::desktop {
 namespace {
@@ -194,6 +196,27 @@ TEST_F(EspeakTest, RateSettingAndSpeedTagChangeTheLength) {
   const std::int64_t slow = length_ms(text, 100);
   EXPECT_GT(slow, 18 * length_ms(text, 300) / 10);
   EXPECT_GT(slow, 15 * length_ms(fast_tagged, 100) / 10);
+}
+
+// Speak with a sound file: the recording plays instead of a voice, and the speech (with its
+// bookmark) ends when the recording does, even where the file cannot be decoded.
+TEST_F(EspeakTest, ARecordingIsPlayedInsteadOfAVoice) {
+  testing::ScratchFolder folder;
+  const testing::Bytes wave = testing::WaveFile(400);
+  const std::string path = folder.Write("line.wav", testing::AsText(wave));
+  const auto text = ParseSpeechText("Recorded \\mrk=5\\ line");
+  auto utterance = engine_->SpeakRecording(text, path, 400);
+  EXPECT_EQ(output_.plays, 1);
+  const std::vector<SpeechProgress> reports = Drain(*utterance);
+  ASSERT_FALSE(reports.empty());
+  EXPECT_TRUE(std::any_of(reports.begin(), reports.end(),
+                          [](const SpeechProgress& r) { return r.kind == Kind::kMark && r.mark == 5; }));
+  EXPECT_EQ(reports.back().kind, Kind::kEnd);
+  EXPECT_EQ(reports.back().at_ms, 400);
+
+  auto broken = engine_->SpeakRecording(text, folder / "missing.wav", 300);
+  EXPECT_EQ(output_.plays, 1);
+  EXPECT_EQ(Drain(*broken).back().at_ms, 300);
 }
 
 TEST_F(EspeakTest, ChoosesVoicesByModeIdThenLanguage) {

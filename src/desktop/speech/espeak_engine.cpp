@@ -7,12 +7,15 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 
 #include "desktop/speech/private/espeak_voices.h"
 #include "desktop/speech/private/mouth_shapes.h"
 #include "desktop/speech/private/ssml_builder.h"
 #include "desktop/speech/private/timed_utterance.h"
+#include "runtime/acs/acs_file.h"
 #include "runtime/rate_model.h"
 
 namespace rirerazo::desktop {
@@ -226,6 +229,23 @@ std::unique_ptr<runtime::Utterance> EspeakEngine::Speak(const runtime::SpeechTex
     stream = audio_.Play(std::move(collector.samples), PcmFormat{sample_rate_hz_, 1});
   }
   return std::make_unique<TimedUtterance>(std::move(reports), std::move(stream));
+}
+
+std::unique_ptr<runtime::Utterance> EspeakEngine::SpeakRecording(const runtime::SpeechText& text,
+                                                                 const std::string& wav_path,
+                                                                 std::int64_t length_ms) {
+  std::unique_ptr<AudioStream> stream;
+  try {
+    std::ifstream file(wav_path, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+    acs::PcmSound sound = acs::DecodeWav(bytes, wav_path);
+    stream = audio_.Play(std::move(sound.samples),
+                         PcmFormat{int(sound.sample_rate_hz), int(sound.channels)});
+  } catch (const std::exception&) {
+    // A recording that cannot be decoded is still waited for, in silence.
+  }
+  return std::make_unique<TimedUtterance>(runtime::PlanFixedLength(text, length_ms),
+                                          std::move(stream));
 }
 
 std::unique_ptr<runtime::SpeechEngine> MakeDesktopSpeechEngine(AudioOutput& audio,

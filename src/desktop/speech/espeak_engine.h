@@ -33,6 +33,11 @@ class EspeakEngine : public runtime::SpeechEngine {
                                             const runtime::VoiceSettings& voice,
                                             bool silent) override;
 
+  // Plays the recording through the audio output; the words follow its playing position.
+  std::unique_ptr<runtime::Utterance> SpeakRecording(const runtime::SpeechText& text,
+                                                     const std::string& wav_path,
+                                                     std::int64_t length_ms) override;
+
   // The voice name a character with these settings speaks with ("en-us+f2"); empty when
   // none fits.
   std::string VoiceFor(const runtime::VoiceSettings& voice) const;
