@@ -6,7 +6,7 @@ packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
           libx11-dev libxtst-dev libstb-dev xvfb
           # the desktop host: Qt, speech, sound, media, and what its tests run under
           qt6-base-dev qt6-multimedia-dev libespeak-ng-dev espeak-ng-data libpulse-dev
-          gstreamer1.0-plugins-base gstreamer1.0-plugins-good timgm6mb-soundfont
+          gstreamer1.0-plugins-base gstreamer1.0-plugins-good timgm6mb-soundfont fluidsynth
           xauth xcompmgr trayer dbus ccache)
 missing=()
 for p in "${packages[@]}"; do

@@ -135,6 +135,21 @@ TEST_F(DesktopMedia, ErrorsHaveTheClassicCodesAndTexts) {
             "Cannot find the specified file. Make sure the path and filename are correct.");
 }
 
+// A video whose player cannot play it (a header without frames) ends by the error or, at
+// the latest, by the length its header gives; either way the window goes and nothing hangs.
+TEST_F(DesktopMedia, VideoEndsAtTheLatestAfterItsHeadersLength) {
+  RIRERAZO_REQUIRE_DESKTOP();
+  const std::string avi = folder_.Write("clip.avi", AsText(testing::AviFile(20, 50000)));
+  ASSERT_EQ(Send("open \"" + avi + "\" type avivideo alias media"), me::kNone);
+  ASSERT_EQ(Send("status media length"), me::kNone);
+  EXPECT_EQ(reply_, "1000");
+  ASSERT_EQ(Send("play media"), me::kNone);
+  testing::PumpUntil([] { return false; }, 300);  // the player may or may not report
+  now_ms_ += 1000 + QtMediaDevice::FallbackGraceMs(1000);
+  EXPECT_EQ(Mode(), "stopped");
+  EXPECT_EQ(Send("close media"), me::kNone);
+}
+
 // A sequencer item renders through fluidsynth and plays through the output, cut at the
 // file's own length (the renderer adds a release tail).
 TEST_F(DesktopMedia, MidiIsRenderedAndPlaysItsOwnLength) {

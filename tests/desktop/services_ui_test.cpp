@@ -102,6 +102,23 @@ TEST(DesktopUi, BusyPointerIsSetOnceAndRestored) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST(DesktopUi, BoxShowsTheArrowWhileBusyAndTheBusyPointerReturns) {
+  RIRERAZO_REQUIRE_DESKTOP();
+  QtUi ui;
+  ui.SetCursor(platform::Cursor::kBusy);
+  Qt::CursorShape during = Qt::BlankCursor;
+  WhenModal<QMessageBox>([&](QMessageBox* box) {
+    during = QApplication::overrideCursor()->shape();
+    box->button(QMessageBox::Ok)->click();
+  });
+  ui.MessageBox("x", "", mb::kOkOnly);
+  EXPECT_EQ(during, Qt::ArrowCursor);
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  ui.SetCursor(platform::Cursor::kNormal);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST(DesktopUi, ScreenMetricsAreThePrimaryScreens) {
   RIRERAZO_REQUIRE_DESKTOP();
   QtUi ui;

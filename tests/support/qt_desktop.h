@@ -21,8 +21,8 @@ class QtDesktop {
   static const std::string& Display() { return Instance().server_.Display(); }
 
  private:
-  // Never destroyed: tearing Qt down among other static objects at exit crashes. Only the
-  // X server is stopped, from an exit handler.
+  // Never destroyed: tearing Qt down among other static objects at exit crashes. The
+  // application goes when the tests end, the X server from an exit handler.
   static QtDesktop& Instance() {
     static QtDesktop* desktop = new QtDesktop;
     return *desktop;
@@ -38,7 +38,20 @@ class QtDesktop {
     setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
     if (!std::getenv("XDG_RUNTIME_DIR")) setenv("XDG_RUNTIME_DIR", runtime_dir_.Path().c_str(), 1);
     app_ = std::make_unique<QApplication>(argc_, argv_);
+    // The application must go before the process exits: Qt's thread-local storage that
+    // multimedia and video widgets create meanwhile is destroyed before a function-local
+    // static, and the application's destructor still touches it.
+    ::testing::AddGlobalTestEnvironment(new AppTearDown(app_));
   }
+
+  class AppTearDown : public ::testing::Environment {
+   public:
+    explicit AppTearDown(std::unique_ptr<QApplication>& app) : app_(app) {}
+    void TearDown() override { app_.reset(); }
+
+   private:
+    std::unique_ptr<QApplication>& app_;
+  };
 
   XvfbServer server_;
   ScratchFolder runtime_dir_;
@@ -49,8 +62,8 @@ class QtDesktop {
 };
 
 // Skips the calling test when there is no display.
-#define RIRERAZO_REQUIRE_DESKTOP()                                                   \
-  if (::rirerazo::testing::QtDesktop::Start() == nullptr)                            \
+#define RIRERAZO_REQUIRE_DESKTOP()                        \
+  if (::rirerazo::testing::QtDesktop::Start() == nullptr) \
   GTEST_SKIP() << "Xvfb is not installed; the desktop test needs an X server"
 
 }  // namespace rirerazo::testing

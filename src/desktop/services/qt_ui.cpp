@@ -86,7 +86,13 @@ MsgAnswer QtUi::MessageBox(const std::string& text, const std::string& title, in
   const MsgAnswer default_answer =
       default_index < buttons.size() ? buttons[default_index] : buttons.front();
   box.setDefaultButton(ButtonOf(default_answer));
+  // The box itself takes the arrow even while the program is busy; the busy pointer returns
+  // with the answer.
+  // (Pushed and popped as a pair, so a pointer change made by events meanwhile survives.)
+  const bool arrow_pushed = busy_;
+  if (arrow_pushed) QApplication::setOverrideCursor(Qt::ArrowCursor);
   box.exec();
+  if (arrow_pushed) QApplication::restoreOverrideCursor();
   QAbstractButton* clicked = box.clickedButton();
   if (clicked != nullptr) {
     if (std::optional<MsgAnswer> answer = AnswerOf(box.standardButton(clicked))) return *answer;
