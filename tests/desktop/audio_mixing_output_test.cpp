@@ -68,15 +68,15 @@ TEST(MixingOutput, FailingDeviceLeavesSoundsToEndByTheClock) {
 }
 
 TEST(MixingOutput, ClosingWhileASoundPlaysReturnsAtOnce) {
-  // The device holds everything written unheard, so the sound cannot have finished.
+  // The device holds everything written unheard, so the sound cannot have finished playing;
+  // whether closing ended it depends on whether the mixer had taken it yet.
   auto output = std::make_unique<MixingOutput>(std::make_unique<FakeSink>(true, 10'000'000),
                                                PcmFormat{1000, 1}, SteadyNowMs);
   auto sound = output->Play(std::vector<std::int16_t>(600000, 1), {1000, 1}, 1.0f);
   const auto start = std::chrono::steady_clock::now();
   output.reset();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
-  EXPECT_FALSE(sound->Finished()) << "the stream outlives its output safely";
-  sound->Stop();
+  sound->Stop();  // the stream outlives its output safely
   EXPECT_TRUE(sound->Finished());
 }
 
