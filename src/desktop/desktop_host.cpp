@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <ostream>
 
@@ -13,21 +12,21 @@
 #include "desktop/host/desktop_loop.h"
 #include "desktop/host/desktop_settings.h"
 #include "desktop/host/menu_tray.h"
+#include "desktop/host/settings_sheet.h"
 #include "desktop/services/backdrop_window.h"
 #include "desktop/services/qt_clipboard.h"
 #include "desktop/services/qt_file_dialog.h"
 #include "desktop/services/qt_media_device.h"
 #include "desktop/services/qt_tray.h"
 #include "desktop/services/qt_ui.h"
-#include "desktop/host/settings_sheet.h"
 #include "desktop/speech/espeak_engine.h"
 #include "headless/headless_host.h"
 #include "headless/presentation_source.h"
 #include "headless/runtime_source.h"
 #include "headless/simulated_presentation.h"
 #include "headless/trace.h"
+#include "headless/trace_outputs.h"
 #include "headless/tracing_agent.h"
-#include "headless/transcript.h"
 #include "os/curl_internet.h"
 #include "os/picture_file.h"
 #include "os/posix_system.h"
@@ -87,26 +86,8 @@ class Host {
     ConnectStage();
   }
 
-  // The trace and the transcript, as in the headless host; false when the trace file
-  // cannot be written.
-  bool OpenSinks(std::ostream& out) {
-    if (options_.trace_path == "-") {
-      json_ = std::make_unique<headless::JsonLinesSink>(out);
-    } else if (!options_.trace_path.empty()) {
-      trace_file_.open(options_.trace_path, std::ios::binary | std::ios::trunc);
-      if (!trace_file_) {
-        err_ << "rirerazo: cannot write the trace '" << options_.trace_path << "'\n";
-        return false;
-      }
-      json_ = std::make_unique<headless::JsonLinesSink>(trace_file_);
-    }
-    if (json_) tracer_.AddSink(json_.get());
-    if (options_.transcript) {
-      transcript_ = std::make_unique<headless::TranscriptSink>(out);
-      tracer_.AddSink(transcript_.get());
-    }
-    return true;
-  }
+  // The trace and the transcript, as in the headless host.
+  bool OpenSinks(std::ostream& out) { return outputs_.Open(options_, tracer_, out, err_); }
 
   int Run(const std::string& program_file_name) {
     const std::string exe = system_.ExecutablePath();
@@ -199,9 +180,7 @@ class Host {
   headless::RuntimeSource source_;
   headless::PresentationSource presentation_source_;
   platform::Platform services_;
-  std::ofstream trace_file_;
-  std::unique_ptr<headless::JsonLinesSink> json_;
-  std::unique_ptr<headless::TranscriptSink> transcript_;
+  headless::TraceOutputs outputs_;
 };
 
 // Characters place themselves anywhere on the screen only under X11; on a Wayland session

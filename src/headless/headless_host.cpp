@@ -14,12 +14,13 @@
 #include "headless/headless_shell.h"
 #include "headless/headless_ui.h"
 #include "headless/pacer.h"
-#include "headless/recording_tray.h"
 #include "headless/presentation_source.h"
+#include "headless/recording_tray.h"
 #include "headless/runtime_source.h"
 #include "headless/simulated_media.h"
 #include "headless/simulated_presentation.h"
 #include "headless/trace.h"
+#include "headless/trace_outputs.h"
 #include "headless/tracing_agent.h"
 #include "headless/tracing_ui.h"
 #include "headless/transcript.h"
@@ -37,7 +38,9 @@ namespace rirerazo::headless {
 namespace {
 
 // The local date and time now, for a run without --start-time.
-platform::LocalDateTime WallClockNow() { return os::SystemClock().LocalNow(); }
+platform::LocalDateTime WallClockNow() {
+  return os::SystemClock().LocalNow();
+}
 
 std::string FolderOf(const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
@@ -113,24 +116,7 @@ class Host : public UserInputHost {
     loop_.AddSource(presentation_source_);
   }
 
-  bool OpenSinks() {
-    if (options_.trace_path == "-") {
-      json_ = std::make_unique<JsonLinesSink>(out_);
-    } else if (!options_.trace_path.empty()) {
-      trace_file_.open(options_.trace_path, std::ios::binary | std::ios::trunc);
-      if (!trace_file_) {
-        err_ << "rirerazo: cannot write the trace '" << options_.trace_path << "'\n";
-        return false;
-      }
-      json_ = std::make_unique<JsonLinesSink>(trace_file_);
-    }
-    if (json_) tracer_.AddSink(json_.get());
-    if (options_.transcript) {
-      transcript_ = std::make_unique<TranscriptSink>(out_);
-      tracer_.AddSink(transcript_.get());
-    }
-    return true;
-  }
+  bool OpenSinks() { return outputs_.Open(options_, tracer_, out_, err_); }
 
   bool AddUserInput() {
     auto items = ReadUserInput(options_.input_path, err_);
@@ -220,9 +206,7 @@ class Host : public UserInputHost {
   RuntimeSource source_;
   PresentationSource presentation_source_;
   platform::Platform services_;
-  std::ofstream trace_file_;
-  std::unique_ptr<JsonLinesSink> json_;
-  std::unique_ptr<TranscriptSink> transcript_;
+  TraceOutputs outputs_;
   std::unique_ptr<UserInputFeeder> feeder_;
 };
 

@@ -9,30 +9,7 @@ namespace rirerazo::headless {
 
 namespace me = platform::media_error;
 
-namespace {
-
-std::optional<MediaKind> KindOfDeviceType(const std::string& type) {
-  if (type == "waveaudio") return MediaKind::kWave;
-  if (type == "sequencer") return MediaKind::kMidi;
-  if (type == "avivideo") return MediaKind::kAvi;
-  return std::nullopt;
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// The value after `keyword` among the words from position 2 on ("type x alias y").
-std::string ValueAfter(const std::vector<std::string>& words, const std::string& keyword) {
-  for (std::size_t i = 2; i + 1 < words.size(); ++i) {
-    if (util::LCase(words[i]) == keyword) return util::LCase(words[i + 1]);
-  }
-  return {};
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::vector<std::string> SplitMediaCommand(const std::string& command) {
   std::vector<std::string> words;
@@ -77,12 +54,12 @@ std::uint32_t SimulatedMediaDevice::SendString(const std::string& command, std::
 
 std::uint32_t SimulatedMediaDevice::Open(const std::vector<std::string>& words) {
   if (words.size() < 2) return me::kMissingDeviceName;
-  const std::optional<MediaKind> kind = KindOfDeviceType(ValueAfter(words, "type"));
+  const std::optional<MediaKind> kind = MediaKindOfType(MediaCommandValue(words, "type"));
   if (!kind) return me::kInvalidDeviceName;
-  std::string alias = ValueAfter(words, "alias");
+  std::string alias = MediaCommandValue(words, "alias");
   if (alias.empty()) alias = util::LCase(words[1]);
   if (items_.contains(alias)) return me::kDuplicateAlias;
-  const std::optional<std::string> bytes = ReadWholeFile(words[1]);
+  const std::optional<std::string> bytes = ReadMediaFile(words[1]);
   if (!bytes) return me::kFileNotFound;
   const std::optional<std::int64_t> length_ms = MediaLengthMs(*kind, *bytes);
   if (!length_ms) return me::kInvalidFile;
@@ -164,6 +141,26 @@ std::string MediaErrorText(std::uint32_t code) {
              "correctly.";
   }
   return "Unknown error.";
+}
+
+std::optional<MediaKind> MediaKindOfType(const std::string& type) {
+  if (type == "waveaudio") return MediaKind::kWave;
+  if (type == "sequencer") return MediaKind::kMidi;
+  if (type == "avivideo") return MediaKind::kAvi;
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadMediaFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string MediaCommandValue(const std::vector<std::string>& words, const std::string& keyword) {
+  for (std::size_t i = 2; i + 1 < words.size(); ++i) {
+    if (util::LCase(words[i]) == keyword) return util::LCase(words[i + 1]);
+  }
+  return {};
 }
 
 }  // namespace rirerazo::headless

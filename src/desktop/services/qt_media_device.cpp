@@ -25,27 +25,6 @@ struct QtMediaDevice::Item {
 
 namespace {
 
-std::optional<MediaKind> KindOfDeviceType(const std::string& type) {
-  if (type == "waveaudio") return MediaKind::kWave;
-  if (type == "sequencer") return MediaKind::kMidi;
-  if (type == "avivideo") return MediaKind::kAvi;
-  return std::nullopt;
-}
-
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// The value after `keyword` among the words from position 2 on ("type x alias y").
-std::string ValueAfter(const std::vector<std::string>& words, const std::string& keyword) {
-  for (std::size_t i = 2; i + 1 < words.size(); ++i) {
-    if (util::LCase(words[i]) == keyword) return util::LCase(words[i + 1]);
-  }
-  return {};
-}
-
 std::int64_t SteadyNowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -99,12 +78,13 @@ static std::uint32_t MakePlayback(MediaKind kind, const std::string& file, const
 
 std::uint32_t QtMediaDevice::Open(const std::vector<std::string>& words) {
   if (words.size() < 2) return me::kMissingDeviceName;
-  const std::optional<MediaKind> kind = KindOfDeviceType(ValueAfter(words, "type"));
+  const std::optional<MediaKind> kind =
+      headless::MediaKindOfType(headless::MediaCommandValue(words, "type"));
   if (!kind) return me::kInvalidDeviceName;
-  std::string alias = ValueAfter(words, "alias");
+  std::string alias = headless::MediaCommandValue(words, "alias");
   if (alias.empty()) alias = util::LCase(words[1]);
   if (items_.contains(alias)) return me::kDuplicateAlias;
-  const std::optional<std::string> bytes = ReadWholeFile(words[1]);
+  const std::optional<std::string> bytes = headless::ReadMediaFile(words[1]);
   if (!bytes) return me::kFileNotFound;
   const std::optional<std::int64_t> length_ms = headless::MediaLengthMs(*kind, *bytes);
   if (!length_ms) return me::kInvalidFile;
