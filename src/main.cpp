@@ -41,8 +41,8 @@ std::optional<int> RunDesktopModule(const Options& options, const std::string& p
               << "); playing headless.\n";
     return std::nullopt;
   }
-  const rirerazo::DesktopModuleCall call{&options, &program_file_name, argc, argv, &std::cout,
-                                         &std::cerr};
+  const rirerazo::DesktopModuleCall call{&options, &program_file_name, argc,
+                                         argv,     &std::cout,         &std::cerr};
   return entry(&call);
 }
 
@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
     return rirerazo::os::RunPacker(options.pack_script, options.pack_output);
   }
   if (!options.headless && HasDisplay()) {
-    if (auto status = RunDesktopModule(options, ProgramFileName(argv[0]), argc, argv)) return *status;
+    if (auto status = RunDesktopModule(options, ProgramFileName(argv[0]), argc, argv))
+      return *status;
   }
-  return rirerazo::headless::RunHeadless(options, ProgramFileName(argv[0]), std::cout,
-                                          std::cerr);
+  return rirerazo::headless::RunHeadless(options, ProgramFileName(argv[0]), std::cout, std::cerr);
 }

@@ -8,7 +8,9 @@ namespace rirerazo::os {
 
 SystemClock::SystemClock() : origin_ms_(MonotonicNowMs()) {}
 
-std::int64_t SystemClock::NowMs() const { return MonotonicNowMs() - origin_ms_; }
+std::int64_t SystemClock::NowMs() const {
+  return MonotonicNowMs() - origin_ms_;
+}
 
 platform::LocalDateTime SystemClock::LocalNow() const {
   const std::time_t now = std::time(nullptr);

@@ -40,8 +40,8 @@ class DesktopHost : public ::testing::Test {
   // Plays `script` (the lines of its [Script] section) with Rira loaded as Host.
   DesktopRun Play(const std::string& script) {
     const std::string path = folder_.Write(
-        "play.vrn", "[VORN Script]\nVersion=1.0\n\n[Characters]\nHost=Rira.acs\n\n[Script]\n" +
-                        script);
+        "play.vrn",
+        "[VORN Script]\nVersion=1.0\n\n[Characters]\nHost=Rira.acs\n\n[Script]\n" + script);
     headless::Options options;
     options.trace_path = "-";
     options.command_line = path;

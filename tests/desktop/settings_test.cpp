@@ -59,7 +59,8 @@ TEST(SwitchableAudio, PlaysSilentlyWhileSoundIsOff) {
 TEST(SettingsSheet, ReadsBackWhatItPresentsAndSurvivesARestart) {
   RIRERAZO_REQUIRE_DESKTOP();
   testing::ScratchFolder config;
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(config.Path()));
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                     QString::fromStdString(config.Path()));
   DesktopSettings settings;
   settings.voice = "en-us";
   settings.words_per_minute = 180;

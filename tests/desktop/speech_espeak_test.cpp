@@ -209,8 +209,9 @@ TEST_F(EspeakTest, ARecordingIsPlayedInsteadOfAVoice) {
   EXPECT_EQ(output_.plays, 1);
   const std::vector<SpeechProgress> reports = Drain(*utterance);
   ASSERT_FALSE(reports.empty());
-  EXPECT_TRUE(std::any_of(reports.begin(), reports.end(),
-                          [](const SpeechProgress& r) { return r.kind == Kind::kMark && r.mark == 5; }));
+  EXPECT_TRUE(std::any_of(reports.begin(), reports.end(), [](const SpeechProgress& r) {
+    return r.kind == Kind::kMark && r.mark == 5;
+  }));
   EXPECT_EQ(reports.back().kind, Kind::kEnd);
   EXPECT_EQ(reports.back().at_ms, 400);
 

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QMenu>
-#include <QTimer>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <exception>
 
 #include "core/util/display_text.h"

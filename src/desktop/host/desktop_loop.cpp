@@ -66,7 +66,9 @@ void DesktopLoop::StartTimer(std::int64_t interval_ms, std::function<void()> tic
   ScheduleWake();
 }
 
-void DesktopLoop::StopTimer() { timer_enabled_ = false; }
+void DesktopLoop::StopTimer() {
+  timer_enabled_ = false;
+}
 
 void DesktopLoop::Quit() {
   quit_ = true;

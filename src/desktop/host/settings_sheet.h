@@ -23,7 +23,8 @@ class SettingsSheet : public QDialog {
  public:
   // `voices` lists the voice names offered (the engine's); `changed` hears every accepted
   // change.
-  SettingsSheet(std::vector<std::string> voices, std::function<void(const DesktopSettings&)> changed);
+  SettingsSheet(std::vector<std::string> voices,
+                std::function<void(const DesktopSettings&)> changed);
 
   // Fills the controls from `settings` and brings the sheet to the front.
   void Present(const DesktopSettings& settings);
