@@ -46,6 +46,7 @@ Character::Character(CharacterRuntime& runtime, std::string id, std::uint32_t se
   voice_.language_id = data_->voice.language_id;
   voice_.words_per_minute = data_->voice.words_per_minute;
   voice_.pitch = data_->voice.pitch;
+  voice_.mode_id = data_->voice.mode_id;
   free_since_ms_ = quiet_since_ms_ = runtime_.ClockNowMs();
 }
 

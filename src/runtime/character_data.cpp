@@ -87,6 +87,7 @@ VoiceDefaults ReduceVoice(const acs::CharacterInfo& info) {
     voice.words_per_minute = std::int32_t(info.voice->speed);
   }
   if (info.voice->pitch != acs::kDefaultVoicePitch) voice.pitch = info.voice->pitch;
+  if (info.voice->mode_id != acs::Guid{}) voice.mode_id = info.voice->mode_id.ToString();
   return voice;
 }
 

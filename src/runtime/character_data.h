@@ -77,6 +77,7 @@ struct BalloonDefaults {
 
 struct VoiceDefaults {
   std::int32_t language_id = 0x409;
+  std::string mode_id;                // the file's speech mode ("{...}"); empty: none
   std::int32_t words_per_minute = 0;  // 0: the engine's default
   std::int32_t pitch = 0;             // 0: the engine's default
 };

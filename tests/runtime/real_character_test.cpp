@@ -112,6 +112,17 @@ TEST_F(RealCharacter, RunsAreReproducibleWithTheSameSeed) {
   EXPECT_EQ(run(7), run(7));
 }
 
+// A character speaks with the voice its file names until the script chooses another.
+TEST_F(RealCharacter, TheFilesSpeechModeIsTheStartingModeId) {
+  auto& merlin = h.Load("M", "Merlin.acs");
+  const std::string from_file = merlin.TTSModeID();
+  ASSERT_EQ(from_file.size(), 38u) << from_file;
+  EXPECT_EQ(from_file.front(), '{');
+  merlin.SetTTSModeID("en-gb");
+  EXPECT_EQ(merlin.TTSModeID(), "en-gb");
+  EXPECT_EQ(h.Load("M2", "Merlin.acs").TTSModeID(), from_file);
+}
+
 TEST_F(RealCharacter, AnOlderFormatFileIsRefusedAndNothingChanges) {
   EXPECT_THROW(h.runtime.Load("Alien", "ALIEN.ACS"), RuntimeError);
   EXPECT_TRUE(h.runtime.CharacterIds().empty());
