@@ -71,7 +71,10 @@ std::string UsageText() {
          "  --pack SCRIPT -o PROGRAM\n"
          "                          write a copy of the player that plays SCRIPT by itself\n"
          "  --help                  show this help and exit\n"
-         "  --version               show the version and exit\n";
+         "  --version               show the version and exit\n"
+         "\n"
+         "With a display the characters play on the desktop; --realtime, --answer,\n"
+         "--input, --screen and --start-time apply to headless runs only.\n";
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
