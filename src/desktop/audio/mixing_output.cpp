@@ -32,7 +32,7 @@ void MixingOutput::Run() {
     while (mixer_.MixNext(chunk_frames, chunk)) {
       if (!device_ok) continue;
       if (!sink_->Write(chunk)) {
-        std::cerr << "sound: the sound server stopped taking sound; playing in silence\n";
+        std::cerr << "rirerazo: the sound server stopped taking sound; playing in silence\n";
         device_ok = false;
         continue;
       }

@@ -88,7 +88,7 @@ std::unique_ptr<AudioOutput> MakeAudioOutput(const char* application_name) {
     return std::make_unique<MixingOutput>(std::make_unique<PulseSink>(connection), kDeviceFormat,
                                           SteadyNowMs);
   }
-  std::cerr << "sound: " << failure << "; playing in silence\n";
+  std::cerr << "rirerazo: " << failure << "; playing in silence\n";
   return MakeNullAudioOutput();
 }
 

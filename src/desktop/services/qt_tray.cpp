@@ -71,7 +71,7 @@ struct QtTray::Impl {
     if (!tray_icon) return;
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
       if (!absence_said) {
-        err << "RIRERazo: this desktop has no notification area; the icon will appear when "
+        err << "rirerazo: this desktop has no notification area; the icon will appear when "
                "one starts, and the characters' own menus offer the same commands.\n";
         err.flush();
         absence_said = true;

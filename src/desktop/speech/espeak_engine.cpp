@@ -252,7 +252,7 @@ std::unique_ptr<runtime::SpeechEngine> MakeDesktopSpeechEngine(AudioOutput& audi
                                                                std::ostream& err) {
   auto engine = std::make_unique<EspeakEngine>(audio);
   if (engine->Ready()) return engine;
-  err << "speech: the espeak-ng voices could not be loaded; speaking in silence\n";
+  err << "rirerazo: the espeak-ng voices could not be loaded; speaking in silence\n";
   return std::make_unique<runtime::RateModelEngine>();
 }
 
