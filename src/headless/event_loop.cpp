@@ -29,20 +29,7 @@ bool EventLoop::ServeRound() {
     std::optional<std::int64_t> due = source->NextDueMs();
     if (due && *due <= now) served = source->Serve(now) || served;
   }
-  return ServeTimer(now) || served;
-}
-
-// A tick never re-enters itself (a tick that yields does not tick again inside); a late tick
-// is not made up for, the next one comes an interval later.
-bool EventLoop::ServeTimer(std::int64_t now_ms) {
-  if (!timer_enabled_ || in_tick_ || quit_ || timer_due_ms_ > now_ms) return false;
-  timer_due_ms_ += timer_interval_ms_;
-  if (timer_due_ms_ <= now_ms) timer_due_ms_ = now_ms + timer_interval_ms_;
-  std::function<void()> tick = timer_tick_;
-  in_tick_ = true;
-  if (tick) tick();
-  in_tick_ = false;
-  return true;
+  return (!quit_ && timer_.Serve(now)) || served;
 }
 
 void EventLoop::Sleep(std::int64_t duration_ms) {
@@ -50,10 +37,7 @@ void EventLoop::Sleep(std::int64_t duration_ms) {
 }
 
 void EventLoop::StartTimer(std::int64_t interval_ms, std::function<void()> tick) {
-  timer_interval_ms_ = std::max<std::int64_t>(interval_ms, 1);
-  timer_due_ms_ = clock_.NowMs() + timer_interval_ms_;
-  timer_tick_ = std::move(tick);
-  timer_enabled_ = true;
+  timer_.Start(clock_.NowMs(), interval_ms, std::move(tick));
 }
 
 void EventLoop::MoveClockTo(std::int64_t ms) {
@@ -63,8 +47,7 @@ void EventLoop::MoveClockTo(std::int64_t ms) {
 }
 
 std::optional<std::int64_t> EventLoop::NextDueMs() const {
-  std::optional<std::int64_t> earliest;
-  if (timer_enabled_ && !in_tick_) earliest = timer_due_ms_;
+  std::optional<std::int64_t> earliest = timer_.DueMs();
   for (const EventSource* source : sources_) {
     std::optional<std::int64_t> due = source->NextDueMs();
     if (due && (!earliest || *due < *earliest)) earliest = due;
@@ -73,7 +56,7 @@ std::optional<std::int64_t> EventLoop::NextDueMs() const {
 }
 
 bool EventLoop::AnyPendingWork() const {
-  if (timer_enabled_) return true;
+  if (timer_.Enabled()) return true;
   return std::any_of(sources_.begin(), sources_.end(),
                      [](const EventSource* source) { return source->HasPendingWork(); });
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "headless/pacer.h"
+#include "headless/repeating_timer.h"
 #include "headless/virtual_clock.h"
 #include "platform/message_loop.h"
 
@@ -54,8 +55,8 @@ class EventLoop : public platform::MessageLoop {
   void DoEvents() override;
   void Sleep(std::int64_t duration_ms) override;
   void StartTimer(std::int64_t interval_ms, std::function<void()> tick) override;
-  void StopTimer() override { timer_enabled_ = false; }
-  bool TimerEnabled() const override { return timer_enabled_; }
+  void StopTimer() override { timer_.Stop(); }
+  bool TimerEnabled() const override { return timer_.Enabled(); }
   void Quit() override { quit_ = true; }
   bool QuitRequested() const override { return quit_; }
 
@@ -63,7 +64,6 @@ class EventLoop : public platform::MessageLoop {
 
  private:
   bool ServeRound();
-  bool ServeTimer(std::int64_t now_ms);
   std::optional<std::int64_t> NextDueMs() const;
   bool AnyPendingWork() const;
   bool AnyAwaitingUser() const;
@@ -73,11 +73,7 @@ class EventLoop : public platform::MessageLoop {
   Pacer* pacer_;
   std::vector<EventSource*> sources_;
   bool quit_ = false;
-  bool timer_enabled_ = false;
-  bool in_tick_ = false;
-  std::int64_t timer_interval_ms_ = 0;
-  std::int64_t timer_due_ms_ = 0;
-  std::function<void()> timer_tick_;
+  RepeatingTimer timer_;
 };
 
 }  // namespace rirerazo::headless

@@ -1,9 +1,11 @@
 // The headless loop: what DoEvents and Sleep serve, the timer, and why a run stops.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "headless/event_loop.h"
+#include "headless/repeating_timer.h"
 
 namespace rirerazo::headless {
 namespace {
@@ -137,6 +139,32 @@ TEST(Pacer, WaitsForTheWallClockToCatchUp) {
   sleeper.now += 1000;  // far behind: no sleeping to catch up
   loop.Sleep(10);
   EXPECT_EQ(sleeper.sleeps.size(), 2u);
+}
+
+}  // namespace
+}  // namespace rirerazo::headless
+
+namespace rirerazo::headless {
+namespace {
+
+// A tick that throws (a handler's error escaping) must not leave the timer stuck for ever.
+TEST(RepeatingTimer, TicksOnceWhenLateAndRecoversFromAThrowingTick) {
+  RepeatingTimer timer;
+  int ticks = 0;
+  timer.Start(0, 100, [&] {
+    ++ticks;
+    if (ticks == 2) throw std::runtime_error("handler failed");
+  });
+  EXPECT_FALSE(timer.Serve(99));
+  EXPECT_TRUE(timer.Serve(350));  // late: one tick, the next an interval later
+  EXPECT_EQ(timer.DueMs(), 450);
+  EXPECT_THROW(timer.Serve(450), std::runtime_error);
+  EXPECT_EQ(timer.DueMs(), 550);
+  EXPECT_TRUE(timer.Serve(550));
+  EXPECT_EQ(ticks, 3);
+  timer.Stop();
+  EXPECT_FALSE(timer.DueMs());
+  EXPECT_FALSE(timer.Serve(10'000));
 }
 
 }  // namespace

@@ -59,15 +59,12 @@ void DesktopLoop::Sleep(std::int64_t duration_ms) {
 }
 
 void DesktopLoop::StartTimer(std::int64_t interval_ms, std::function<void()> tick) {
-  timer_interval_ms_ = std::max<std::int64_t>(interval_ms, 1);
-  timer_due_ms_ = clock_.NowMs() + timer_interval_ms_;
-  timer_tick_ = std::move(tick);
-  timer_enabled_ = true;
+  timer_.Start(clock_.NowMs(), interval_ms, std::move(tick));
   ScheduleWake();
 }
 
 void DesktopLoop::StopTimer() {
-  timer_enabled_ = false;
+  timer_.Stop();
 }
 
 void DesktopLoop::Quit() {
@@ -110,18 +107,7 @@ bool DesktopLoop::Serve() {
     const std::optional<std::int64_t> due = source->NextDueMs();
     if (due && *due <= now) served = source->Serve(now) || served;
   }
-  return ServeTimer(now) || served;
-}
-
-// A late tick is not made up for; a tick never re-enters itself.
-bool DesktopLoop::ServeTimer(std::int64_t now_ms) {
-  if (!timer_enabled_ || in_tick_ || quit_ || timer_due_ms_ > now_ms) return false;
-  timer_due_ms_ += timer_interval_ms_;
-  if (timer_due_ms_ <= now_ms) timer_due_ms_ = now_ms + timer_interval_ms_;
-  std::function<void()> tick = timer_tick_;
-  FlagScope ticking(in_tick_, true);
-  if (tick) tick();
-  return true;
+  return (!quit_ && timer_.Serve(now)) || served;
 }
 
 void DesktopLoop::Animate() {
@@ -140,8 +126,7 @@ void DesktopLoop::ScheduleWake() {
 }
 
 std::optional<std::int64_t> DesktopLoop::NextDueMs() const {
-  std::optional<std::int64_t> earliest;
-  if (timer_enabled_ && !in_tick_) earliest = timer_due_ms_;
+  std::optional<std::int64_t> earliest = timer_.DueMs();
   for (const headless::EventSource* source : sources_) {
     const std::optional<std::int64_t> due = source->NextDueMs();
     if (due && (!earliest || *due < *earliest)) earliest = due;
@@ -151,7 +136,7 @@ std::optional<std::int64_t> DesktopLoop::NextDueMs() const {
 
 // Nothing is due, nothing will happen by itself and nobody is offered anything.
 bool DesktopLoop::NothingCanHappen() const {
-  if (timer_enabled_) return false;
+  if (timer_.Enabled()) return false;
   return std::none_of(sources_.begin(), sources_.end(), [](const headless::EventSource* s) {
     return s->HasPendingWork() || s->AwaitsUserInput();
   });

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "headless/event_loop.h"
+#include "headless/repeating_timer.h"
 #include "platform/clock.h"
 #include "platform/message_loop.h"
 
@@ -36,7 +37,7 @@ class DesktopLoop : public QObject, public platform::MessageLoop {
   void Sleep(std::int64_t duration_ms) override;
   void StartTimer(std::int64_t interval_ms, std::function<void()> tick) override;
   void StopTimer() override;
-  bool TimerEnabled() const override { return timer_enabled_; }
+  bool TimerEnabled() const override { return timer_.Enabled(); }
   void Quit() override;
   bool QuitRequested() const override { return quit_; }
 
@@ -51,7 +52,6 @@ class DesktopLoop : public QObject, public platform::MessageLoop {
  private:
   void Wake();
   bool Serve();
-  bool ServeTimer(std::int64_t now_ms);
   void Animate();
   void ScheduleWake();
   std::optional<std::int64_t> NextDueMs() const;
@@ -63,11 +63,7 @@ class DesktopLoop : public QObject, public platform::MessageLoop {
   QTimer wake_;
   bool may_serve_ = false;  // the player is yielding: events may be delivered now
   bool quit_ = false;
-  bool timer_enabled_ = false;
-  bool in_tick_ = false;
-  std::int64_t timer_interval_ms_ = 0;
-  std::int64_t timer_due_ms_ = 0;
-  std::function<void()> timer_tick_;
+  headless::RepeatingTimer timer_;
 };
 
 }  // namespace rirerazo::desktop
