@@ -18,7 +18,7 @@ struct DesktopModuleCall {
   std::ostream* err;
 };
 
-// The module's file name, looked for beside the program, and its entry point's name.
+// The module's file name, found by os::LoadModule, and its entry point's name.
 inline constexpr const char* kDesktopModuleFile = "rirerazo-desktop.so";
 inline constexpr const char* kDesktopModuleEntry = "rirerazo_run_desktop";
 using DesktopModuleEntry = int (*)(const DesktopModuleCall*);

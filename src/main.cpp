@@ -1,6 +1,4 @@
 // rirerazo: plays character scripts. Parses the command line, picks a host and runs it.
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -12,7 +10,7 @@
 #include "headless/headless_host.h"
 #include "headless/options.h"
 #include "os/carrier_packer.h"
-#include "os/posix_system.h"
+#include "os/module_loader.h"
 #include "version.h"
 
 namespace {
@@ -30,20 +28,16 @@ std::string ProgramFileName(const char* argv0) {
 // the module cannot be loaded (saying why), so the caller plays headless instead.
 std::optional<int> RunDesktopModule(const Options& options, const std::string& program_file_name,
                                     int argc, char** argv) {
-  const std::string exe = rirerazo::os::PosixSystem().ExecutablePath();
-  const std::string path = exe.substr(0, exe.find_last_of('/') + 1) + rirerazo::kDesktopModuleFile;
-  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  auto entry = module ? reinterpret_cast<rirerazo::DesktopModuleEntry>(
-                            dlsym(module, rirerazo::kDesktopModuleEntry))
-                      : nullptr;
-  if (entry == nullptr) {
-    std::cerr << "rirerazo: the desktop host cannot be loaded (" << dlerror()
+  const auto module =
+      rirerazo::os::LoadModule(rirerazo::kDesktopModuleFile, rirerazo::kDesktopModuleEntry);
+  if (module.entry == nullptr) {
+    std::cerr << "rirerazo: the desktop host cannot be loaded (" << module.error
               << "); playing headless.\n";
     return std::nullopt;
   }
   const rirerazo::DesktopModuleCall call{&options, &program_file_name, argc,
                                          argv,     &std::cout,         &std::cerr};
-  return entry(&call);
+  return reinterpret_cast<rirerazo::DesktopModuleEntry>(module.entry)(&call);
 }
 
 // The desktop host needs an X display: characters place themselves anywhere on the screen,
