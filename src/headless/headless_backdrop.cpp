@@ -55,12 +55,13 @@ void HeadlessBackdrop::SetSlotVisible(int slot, bool visible) {
   Slot(slot).visible = visible;
 }
 
-void HeadlessBackdrop::PlaceCloseGlyph(int left_twips, int top_twips, const std::string& tooltip) {
+void HeadlessBackdrop::PlaceCloseGlyph(int /*left_twips*/, int /*top_twips*/,
+                                       const std::string& /*tooltip*/) {
   Slot(0);
 }
 
-int HeadlessBackdrop::ShowContextMenu(const std::vector<std::string>& items, int x_twips,
-                                      int y_twips) {
+int HeadlessBackdrop::ShowContextMenu(const std::vector<std::string>& items, int /*x_twips*/,
+                                      int /*y_twips*/) {
   const auto it = std::find(items.begin(), items.end(), menu_choice_);
   const int chosen = it == items.end() ? -1 : static_cast<int>(it - items.begin());
   return chosen;
