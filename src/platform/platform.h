@@ -1,6 +1,6 @@
 // The bundle of services handed to the Player. Each pointer is owned by the host that
-// built the bundle and outlives the Player. Services later issues add (tray, backdrop,
-// media, shell, ...) join this bundle as members of their own.
+// built the bundle and outlives the Player. A service a host may lack (file dialog,
+// presentation application, tray) is a null pointer, and the Player asks before using it.
 #pragma once
 
 #include "platform/agent_control.h"

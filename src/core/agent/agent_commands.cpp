@@ -21,9 +21,9 @@ void Try(Call&& call) {
 }
 
 // The script of the first entry named `name`; nothing when there is none.
-std::optional<std::string> CommandScript(const Player& player, const std::string& name) {
-  for (const CommandEntry& command : player.gCommands) {
-    if (command.Name == name) return command.Script;
+std::optional<std::string> CommandScript(const ScriptTables& tables, const std::string& name) {
+  for (const CommandEntry& command : tables.commands) {
+    if (command.name == name) return command.script;
   }
   return std::nullopt;
 }
@@ -35,19 +35,19 @@ void UpdateAgentCommands(Player& player, const std::string& id) {
   Try([&] { character = &player.agent().Character(id); });
   if (character == nullptr) return;
   Try([&] { character->CommandsRemoveAll(); });
-  const std::string caption =
-      player.gMenuName.empty() ? std::string("RIRERazo - ") + id : player.gMenuName;
+  const std::string caption = player.tables().menu_name.empty() ? std::string("RIRERazo - ") + id
+                                                                : player.tables().menu_name;
   Try([&] { character->SetCommandsCaption(caption); });
   Try([&] { character->SetCommandsVoice(id); });
-  for (const CommandEntry& command : player.gCommands) {
-    Try([&] { character->CommandsAdd(command.Name, command.Caption, command.Voice); });
+  for (const CommandEntry& command : player.tables().commands) {
+    Try([&] { character->CommandsAdd(command.name, command.caption, command.voice); });
   }
   Try([&] { character->CommandsAdd(kCloseCommandName, "Close", ""); });
 }
 
 void UpdateAgentCommandsAll(Player& player) {
-  for (std::size_t i = 0; i < player.gCharacters.size(); ++i) {
-    UpdateAgentCommands(player, player.gCharacters[i].CharID);
+  for (std::size_t i = 0; i < player.characters().loaded.size(); ++i) {
+    UpdateAgentCommands(player, player.characters().loaded[i].id);
   }
 }
 
@@ -62,8 +62,8 @@ void AgentControl_Command(Player& player, const platform::UserInput& input) {
         return;
       case CommandVerdict::kRunScript:
         // A copy: a script loaded meanwhile may replace the command table.
-        if (std::optional<std::string> script = CommandScript(player, input.name)) {
-          PlayScript(player, *script, true, false);
+        if (std::optional<std::string> script = CommandScript(player.tables(), input.name)) {
+          PlayScript(player, *script, ScriptLevel::kNested);
         }
         return;
     }

@@ -16,8 +16,8 @@ inline constexpr const char* kCloseCommandName = "VORNClose";
 // the character control are skipped.
 void UpdateAgentCommandsAll(Player& player);
 
-// Rebuilds one character's commands: the group caption is gMenuName, or "RIRERazo - " and
-// the id when the script names no menu; the group's voice is the id.
+// Rebuilds one character's commands: the group caption is the script's menu name, or "RIRERazo - "
+// and the id when the script names no menu; the group's voice is the id.
 void UpdateAgentCommands(Player& player, const std::string& id);
 
 // A command chosen from a character's menu or spoken. Pending events run first; then the

@@ -38,7 +38,7 @@ class ScriptTrace : public HeadlessServices, public testing::PlayerTest {
     fakes_.bundle.media = &media;
     fakes_.bundle.clipboard = &clipboard;
     fakes_.bundle.pictures = &pictures;
-    player_.gScriptFile = folder / "show.vrn";
+    player_.paths().script_file = folder / "show.vrn";
   }
 
   // "kind op-or-command" of every record after `from`.
