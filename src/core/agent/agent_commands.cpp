@@ -30,16 +30,17 @@ std::optional<std::string> CommandScript(const ScriptTables& tables, const std::
 
 }  // namespace
 
-void UpdateAgentCommands(Player& player, const std::string& id) {
+void UpdateAgentCommands(platform::AgentControl& agent, const ScriptTables& tables,
+                         const std::string& id) {
   platform::AgentCharacter* character = nullptr;
-  Try([&] { character = &player.agent().Character(id); });
+  Try([&] { character = &agent.Character(id); });
   if (character == nullptr) return;
   Try([&] { character->CommandsRemoveAll(); });
-  const std::string caption = player.tables().menu_name.empty() ? std::string("RIRERazo - ") + id
-                                                                : player.tables().menu_name;
+  const std::string caption =
+      tables.menu_name.empty() ? std::string("RIRERazo - ") + id : tables.menu_name;
   Try([&] { character->SetCommandsCaption(caption); });
   Try([&] { character->SetCommandsVoice(id); });
-  for (const CommandEntry& command : player.tables().commands) {
+  for (const CommandEntry& command : tables.commands) {
     Try([&] { character->CommandsAdd(command.name, command.caption, command.voice); });
   }
   Try([&] { character->CommandsAdd(kCloseCommandName, "Close", ""); });
@@ -47,7 +48,7 @@ void UpdateAgentCommands(Player& player, const std::string& id) {
 
 void UpdateAgentCommandsAll(Player& player) {
   for (std::size_t i = 0; i < player.characters().loaded.size(); ++i) {
-    UpdateAgentCommands(player, player.characters().loaded[i].id);
+    UpdateAgentCommands(player.agent(), player.tables(), player.characters().loaded[i].id);
   }
 }
 

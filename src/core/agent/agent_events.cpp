@@ -13,9 +13,10 @@ namespace rirerazo {
 namespace {
 
 // The first character's commands pass the close-only test. An empty table fails it.
-bool FirstCharacterOffersOnlyClose(Player& player) {
-  if (player.characters().loaded.empty()) return false;
-  platform::AgentCharacter& first = player.agent().Character(player.characters().loaded.front().id);
+bool FirstCharacterOffersOnlyClose(platform::AgentControl& agent,
+                                   const CharacterTable& characters) {
+  if (characters.loaded.empty()) return false;
+  platform::AgentCharacter& first = agent.Character(characters.loaded.front().id);
   const int count = first.CommandsCount();
   std::optional<std::string> alias_caption;
   if (count == 2) {
@@ -62,7 +63,7 @@ void AgentControl_RequestComplete(Player& player, platform::AgentRequest request
       return;
     }
     if (player.slide_show().busy) return;
-    if (FirstCharacterOffersOnlyClose(player)) StartShutdown(player);
+    if (FirstCharacterOffersOnlyClose(player.agent(), player.characters())) StartShutdown(player);
   } catch (...) {
   }
 }

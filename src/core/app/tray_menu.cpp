@@ -33,14 +33,14 @@ void RemoveTrayIcon(Player& player) {
 void Form_MouseMove(Player& player, int mouse_message) {
   try {
     if (mouse_message != platform::tray_mouse::kRightUp || player.tray() == nullptr) return;
-    DispatchMenuChoice(player, player.tray()->ShowPopupMenu(PopupMenuItems(player)));
+    DispatchMenuChoice(player, player.tray()->ShowPopupMenu(PopupMenuItems(player.form())));
   } catch (...) {
     player.ReportError("RIRERazo:", "Form_MouseMove", app::CurrentError());
   }
 }
 
-std::vector<platform::MenuItem> PopupMenuItems(const Player& player) {
-  std::vector<platform::MenuItem> items = player.form().character_items;
+std::vector<platform::MenuItem> PopupMenuItems(const FormState& form) {
+  std::vector<platform::MenuItem> items = form.character_items;
   items.push_back(platform::MenuItem{kCloseItemCaption, true});
   return items;
 }

@@ -107,7 +107,7 @@ TEST_F(Events, OnlyACertainCloseStartsTheShutdown) {
 TEST_F(Events, EveryCharacterGetsTheCommandsThenClose) {
   player_.tables().commands.resize(1);
   player_.tables().menu_name = "";
-  UpdateAgentCommands(player_, "Host");
+  UpdateAgentCommands(player_.agent(), player_.tables(), "Host");
   EXPECT_EQ(fakes_.log, (Log{"Host.CommandsRemoveAll()", "Host.CommandsCaption(RIRERazo - Host)",
                              "Host.CommandsVoice(Host)", "Host.CommandsAdd(Greet, &Greet, greet)",
                              "Host.CommandsAdd(VORNClose, Close, )"}));
