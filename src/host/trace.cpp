@@ -49,11 +49,21 @@ std::string JsonQuote(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : utf8) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buffer[8];
@@ -80,8 +90,8 @@ std::string TraceRecord::Text(const std::string& key) const {
 }
 
 void JsonLinesSink::Write(const TraceRecord& record) {
-  std::string line = "{\"t\":" + std::to_string(record.time_ms) + ",\"kind\":" +
-                     JsonQuote(record.kind);
+  std::string line =
+      "{\"t\":" + std::to_string(record.time_ms) + ",\"kind\":" + JsonQuote(record.kind);
   for (const auto& field : record.fields) {
     line += ',' + JsonQuote(field.key) + ':' + std::visit(JsonValue{}, field.value);
   }

@@ -1,6 +1,6 @@
 // The bundle of services handed to the Player. Each pointer is owned by the host that
-// built the bundle and outlives the Player. A service a host may lack (file dialog,
-// presentation application, tray) is a null pointer, and the Player asks before using it.
+// built the bundle (host::Session wires it) and outlives the Player. Every service is
+// present except the tray, which is null where the host has no notification area.
 #pragma once
 
 #include "platform/agent_control.h"

@@ -33,7 +33,7 @@ struct SlideShowLinks {
   platform::PresentationApp* app = nullptr;
   platform::Ui* ui = nullptr;
   platform::MessageLoop* loop = nullptr;
-  // PlayScript(script, pfRecursive true, pbPowerPoint false).
+  // PlayScript(script, ScriptLevel::kNested).
   std::function<void(const std::string&)> play_slide_script;
   std::function<void()> char_stop_all;  // CharStopAll
   // ReportError("CPowerPoint", procedure) for the error being handled.
