@@ -49,7 +49,7 @@ int Session::Run(const std::string& program_file_name, const std::function<void(
       system_, ScriptFolder(options_.command_line), InstallPrefix(system_.ExecutablePath())));
   Player player(services_);
   player.Form_Load(options_.command_line, program_file_name);
-  if (!player.script_opened && player.Unloaded()) return Exit(kExitNoScript);
+  if (!player.startup().script_opened && player.Unloaded()) return Exit(kExitNoScript);
   if (!services_.loop->QuitRequested()) run_loop();
   // Ending without the player's own shutdown (nothing more can happen): the main form
   // still unloads, so its clean-up runs as when the session ends on a desktop.

@@ -45,7 +45,7 @@ class ScriptTrace : public HeadlessServices, public testing::PlayerTest {
     fakes_.bundle.media = &traced_media;
     fakes_.bundle.clipboard = &traced_clipboard;
     fakes_.bundle.pictures = &pictures;
-    player_.gScriptFile = folder / "show.vrn";
+    player_.paths().script_file = folder / "show.vrn";
   }
 
   // "kind op-or-command" of every record after `from`.

@@ -33,7 +33,7 @@ class SystemStatements : public SystemFakes, public testing::PlayerTest {
     fakes_.bundle.media = &device;
     fakes_.bundle.clipboard = &clipboard;
     fakes_.bundle.pictures = &pictures;
-    player_.gScriptFile = folder / "show.vrn";
+    player_.paths().script_file = folder / "show.vrn";
     fakes_.agent.files.insert(folder / "host.acs");
   }
 
@@ -114,7 +114,7 @@ TEST_F(SystemStatements, PlayScriptOfItselfStopsAt32FilesDeep) {
   ASSERT_EQ(std::count_if(boxes.begin(), boxes.end(),
                           [](const std::string& t) { return t.starts_with("PLAYSCRIPT "); }),
             1);
-  EXPECT_EQ(player_.system_modules.play_script_nesting, 0);
+  EXPECT_EQ(player_.modules().play_script_nesting, 0);
 }
 
 TEST_F(SystemStatements, UnloadingTheMainFormClosesTheBackdropAndStopsMedia) {

@@ -14,7 +14,7 @@ using testing::Log;
 class Loader : public ::testing::Test {
  protected:
   Loader() {
-    player_.gAppPath = "/opt/app/";
+    player_.paths().app_path = "/opt/app/";
     fakes_.agent.files = {"C:\\Chars\\Host.acs", "Guest.acs"};
   }
 
@@ -71,7 +71,7 @@ TEST_F(Loader, LoadsCharactersInFileOrderRetryingByFileName) {
            "Host.CommandsVoice(Host)", "Host.CommandsAdd(VORNClose, Close, )",
            "Guest.CommandsRemoveAll()", "Guest.CommandsCaption(RIRERazo - Guest)",
            "Guest.CommandsVoice(Guest)", "Guest.CommandsAdd(VORNClose, Close, )"}));
-  EXPECT_EQ(player_.gCharacters[1].FileName, "Guest.acs");
+  EXPECT_EQ(player_.characters().loaded[1].file_name, "Guest.acs");
 }
 
 TEST_F(Loader, ACharacterThatCannotLoadStopsTheLoad) {
@@ -82,8 +82,8 @@ TEST_F(Loader, ACharacterThatCannotLoadStopsTheLoad) {
   EXPECT_EQ(fakes_.ui.boxes[0].text,
             "Error loading Bob from\r\nbob.acs\r\n\r\nPlease open this VORN Script in a text "
             "editor and change the character's path.");
-  EXPECT_EQ(player_.gCharCount(), 1);  // Host stays loaded
-  EXPECT_TRUE(player_.gBookmarks.empty());
+  EXPECT_EQ(player_.characters().count(), 1);  // Host stays loaded
+  EXPECT_TRUE(player_.tables().bookmarks.empty());
 }
 
 TEST_F(Loader, BadNumbersAreReportedAndLoadingGoesOn) {
@@ -94,10 +94,10 @@ TEST_F(Loader, BadNumbersAreReportedAndLoadingGoesOn) {
   EXPECT_NE(fakes_.ui.boxes[0].text.find("Section: M:MOS: : OpenScriptFromFile"),
             std::string::npos);
   EXPECT_EQ(fakes_.agent.Get("Host").language, 0x409);
-  ASSERT_EQ(player_.gBookmarkCount(), 2);
-  EXPECT_EQ(player_.gBookmarks[0].BookmarkID, 0);
-  EXPECT_EQ(player_.gBookmarks[1].BookmarkID, 7);
-  EXPECT_EQ(player_.gBookmarks[1].Script, "Host.Show\r\n");
+  ASSERT_EQ(player_.tables().bookmarks.size(), 2u);
+  EXPECT_EQ(player_.tables().bookmarks[0].id, 0);
+  EXPECT_EQ(player_.tables().bookmarks[1].id, 7);
+  EXPECT_EQ(player_.tables().bookmarks[1].script, "Host.Show\r\n");
 }
 
 TEST_F(Loader, CommandsAppendAcrossLoadsAndBookmarksAreReplaced) {
@@ -107,15 +107,15 @@ TEST_F(Loader, CommandsAppendAcrossLoadsAndBookmarksAreReplaced) {
                                  "[CommandScript:Hello]\r\nHost.Speak Hello\r\n\r\n\r\n");
   ASSERT_TRUE(Load(path, false));
   ASSERT_TRUE(Load(path, false));
-  EXPECT_EQ(player_.gBookmarkCount(), 1);
-  ASSERT_EQ(player_.gCommandCount(), 4);
-  EXPECT_EQ(player_.gMenuName, "Show menu");
-  const CommandEntry& hello = player_.gCommands[2];
-  EXPECT_EQ(hello.Name, "Hello");
-  EXPECT_EQ(hello.Caption, "Say hello");
-  EXPECT_EQ(hello.Voice, "hello|~|hi");
-  EXPECT_EQ(hello.Script, "Host.Speak Hello\r\n");
-  EXPECT_EQ(player_.gCommands[3].Caption, "");
+  EXPECT_EQ(player_.tables().bookmarks.size(), 1u);
+  ASSERT_EQ(player_.tables().commands.size(), 4u);
+  EXPECT_EQ(player_.tables().menu_name, "Show menu");
+  const CommandEntry& hello = player_.tables().commands[2];
+  EXPECT_EQ(hello.name, "Hello");
+  EXPECT_EQ(hello.caption, "Say hello");
+  EXPECT_EQ(hello.voice, "hello|~|hi");
+  EXPECT_EQ(hello.script, "Host.Speak Hello\r\n");
+  EXPECT_EQ(player_.tables().commands[3].caption, "");
 }
 
 TEST_F(Loader, SlideShowSettings) {
@@ -132,18 +132,18 @@ TEST_F(Loader, SlideShowSettings) {
                                "PowerPointRepeat=" + c.repeat + "\r\nPowerPointPause=" + c.pause +
                                "\r\n";
     ASSERT_TRUE(Load(Write(kCharacters, header, std::string(c.pause) + ".vrn"), false));
-    EXPECT_EQ(player_.gPowerPointRepeat, c.repeat_flag) << c.repeat;
-    EXPECT_EQ(player_.gPowerPointPause, c.pause_s) << c.pause;
+    EXPECT_EQ(player_.slide_show().repeat, c.repeat_flag) << c.repeat;
+    EXPECT_EQ(player_.slide_show().pause_s, c.pause_s) << c.pause;
   }
-  player_.gScriptFile = folder_ / "show.vrn";
+  player_.paths().script_file = folder_ / "show.vrn";
   ASSERT_TRUE(
       Load(Write(kCharacters, "Version=1\r\nPowerPointFile=deck.pptx\r\n", "a.vrn"), false));
-  EXPECT_EQ(player_.gPowerPointFile, folder_ / "deck.pptx");
-  EXPECT_TRUE(player_.gPowerPointBusy);
+  EXPECT_EQ(player_.slide_show().file, folder_ / "deck.pptx");
+  EXPECT_TRUE(player_.slide_show().busy);
   ASSERT_TRUE(
       Load(Write(kCharacters, "Version=1\r\nPowerPointFile=none.pptx\r\n", "b.vrn"), false));
-  EXPECT_EQ(player_.gPowerPointFile, "");
-  EXPECT_TRUE(player_.gPowerPointBusy);  // never reset by the loader
+  EXPECT_EQ(player_.slide_show().file, "");
+  EXPECT_TRUE(player_.slide_show().busy);  // never reset by the loader
 }
 
 TEST_F(Loader, PlaysTheScriptWithoutItsTrailingBlankLines) {
