@@ -60,6 +60,10 @@ class CPowerPoint {
   // Moves the running show to the next slide; failures are ignored.
   void AdvanceSlide();
 
+  // The show's slide count once started, and the slide it shows now (0 before the first).
+  std::int32_t SlideCount() const { return slide_count_; }
+  std::int32_t GetCurrentSlideIndex() const { return current_slide_; }
+
   // Handlers of the application's events.
   void ppApp_SlideShowBegin() {}
   void ppApp_SlideShowNextSlide(std::int32_t slide_index);
