@@ -70,6 +70,12 @@ std::optional<std::vector<InputItem>> ReadUserInput(const std::string& path, std
   }
 }
 
+runtime::RuntimeOptions RuntimeOptionsOf(const Options& options) {
+  return runtime::RuntimeOptions{
+      .seed = options.seed,
+      .min_request_ms = options.min_request_ms.value_or(runtime::kMinRequestMs)};
+}
+
 // Everything one headless run is made of, wired in dependency order. It also carries out
 // the user-input script's actions on the host's own devices.
 class Host : public UserInputHost {
@@ -82,7 +88,7 @@ class Host : public UserInputHost {
         sleeper_(options.realtime ? MakeWallClockSleeper() : nullptr),
         pacer_(sleeper_ ? std::make_unique<Pacer>(*sleeper_) : nullptr),
         loop_(clock_, pacer_.get()),
-        runtime_(clock_, speech_, runtime::RuntimeOptions{.seed = options.seed}),
+        runtime_(clock_, speech_, RuntimeOptionsOf(options)),
         tracer_(clock_),
         agent_(runtime_, tracer_),
         ui_(HeadlessUi::Settings{Answers(), options.screen_width_px, options.screen_height_px},
@@ -136,16 +142,33 @@ class Host : public UserInputHost {
     runtime_.SetCharacterFolders(runtime::StandardCharacterFolders(
         system_, script_folder, InstallPrefix(system_.ExecutablePath())));
     Player player(services_);
-    player.Form_Load(options_.command_line, program_file_name);
-    if (!player.script_opened && player.Unloaded()) return Exit(kExitNoScript);
-    if (!loop_.QuitRequested()) Report(loop_.RunUntilDone());
-    // Ending without the player's own shutdown (nothing more can happen): the main form
-    // still unloads, so its clean-up runs as when the session ends on a desktop.
-    player.UnloadMainForm();
-    return Exit(kExitNormal);
+    // A run stopped deep inside the player's handlers ends the player's work there, as the
+    // error report's Cancel does: nested scripts see the form unloaded and return.
+    loop_.OnStop([&player](StopReason) { player.UnloadMainForm(); });
+    const int status = Play(player, program_file_name);
+    loop_.OnStop(nullptr);
+    return Exit(status);
   }
 
  private:
+  int Play(Player& player, const std::string& program_file_name) {
+    player.Form_Load(options_.command_line, program_file_name);
+    if (loop_.Stopped() == StopReason::kNone) {
+      if (!player.script_opened && player.Unloaded()) return kExitNoScript;
+      if (!loop_.QuitRequested()) Report(loop_.RunUntilDone());
+    }
+    // Ending without the player's own shutdown (nothing more can happen): the main form
+    // still unloads, so its clean-up runs as when the session ends on a desktop.
+    player.UnloadMainForm();
+    if (loop_.Stopped() == StopReason::kNone) return kExitNormal;
+    err_ << "rirerazo: the script kept triggering itself "
+         << (loop_.Stopped() == StopReason::kTimeStandsStill
+                 ? "without letting time pass"
+                 : "and did not end within one virtual day")
+         << "; the run was stopped.\n";
+    return kExitRunaway;
+  }
+
   // UserInputHost: what the runtime cannot do itself.
   void ChooseTrayItem(const std::string& caption, std::int32_t position) override {
     tray_.Choose(TraySelector{caption, position});

@@ -13,6 +13,9 @@ namespace rirerazo::headless {
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitNoScript = 1;
 inline constexpr int kExitUsage = 2;
+// The script kept triggering itself: events kept coming without time moving, or the
+// player's own waiting passed one virtual day. The run was stopped.
+inline constexpr int kExitRunaway = 3;
 
 // Plays `options.command_line` as start-up does. `program_file_name` is the running
 // program's file name (it decides the run mode when no script is named). Messages for the
