@@ -16,6 +16,9 @@ EventLoop::EventLoop(VirtualClock& clock, Pacer* pacer, const RunLimits& limits)
     : clock_(clock), pacer_(pacer), limits_(limits) {}
 
 void EventLoop::DoEvents() {
+  if (!quit_ && ++yields_at_instant_ > limits_.max_yields_per_instant) {
+    Stop(StopReason::kTimeStandsStill);
+  }
   for (int round = 0; round < kMaxRoundsPerDoEvents && !quit_; ++round) {
     if (!ServeRound()) return;
   }
@@ -71,6 +74,7 @@ void EventLoop::MoveClockTo(std::int64_t ms) {
   if (pacer_) pacer_->PaceTo(clock_.NowMs(), ms);
   clock_.AdvanceTo(ms);
   events_at_instant_ = 0;
+  yields_at_instant_ = 0;
 }
 
 std::optional<std::int64_t> EventLoop::NextDueMs() const {

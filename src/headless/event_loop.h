@@ -44,7 +44,7 @@ enum class RunOutcome {
 // Why the loop stopped a run from inside the player's own calls.
 enum class StopReason {
   kNone,
-  kTimeStandsStill,  // more events than the limit were served without the clock moving
+  kTimeStandsStill,  // too many events or yields at one instant: the clock never moved
   kPastTimeLimit,    // the player's own waiting moved the clock past the time limit
 };
 
@@ -54,6 +54,9 @@ struct RunLimits {
   // Events served at one instant, counted across every nested DoEvents: a script whose
   // handlers keep queuing work due at once never lets time move.
   std::size_t max_events_per_instant = 100'000;
+  // The player's yields at one instant (it yields after every line): scripts that play
+  // one another without queuing anything never let time move either.
+  std::size_t max_yields_per_instant = 1'000'000;
 };
 
 class EventLoop : public platform::MessageLoop {
@@ -97,6 +100,7 @@ class EventLoop : public platform::MessageLoop {
   RepeatingTimer timer_;
   RunLimits limits_;
   std::size_t events_at_instant_ = 0;
+  std::size_t yields_at_instant_ = 0;
   StopReason stop_reason_ = StopReason::kNone;
   std::function<void(StopReason)> on_stop_;
 };

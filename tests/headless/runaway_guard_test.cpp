@@ -51,6 +51,29 @@ TEST(RunawayGuard, NestedServingWithoutTimeMovingIsStoppedOnce) {
   EXPECT_EQ(clock.NowMs(), 0);
 }
 
+// Scripts that play one another yield after every line but queue nothing: no event is
+// served, yet time never moves.
+TEST(RunawayGuard, YieldsWithoutTimeMovingAreBoundedToo) {
+  VirtualClock clock;
+  RunLimits limits = SmallLimits();
+  limits.max_yields_per_instant = 5000;
+  EventLoop loop(clock, nullptr, limits);
+  int yields = 0;
+  while (!loop.QuitRequested() && yields < 1'000'000) {
+    loop.DoEvents();
+    ++yields;
+  }
+  EXPECT_EQ(yields, 5001);
+  EXPECT_EQ(loop.Stopped(), StopReason::kTimeStandsStill);
+  VirtualClock other_clock;
+  EventLoop moving(other_clock, nullptr, limits);
+  for (int i = 0; i < 20'000; ++i) {
+    moving.DoEvents();
+    if (i % 1000 == 999) moving.Sleep(1);
+  }
+  EXPECT_EQ(moving.Stopped(), StopReason::kNone);
+}
+
 TEST(RunawayGuard, WorkSpreadOverTimeIsNotStopped) {
   VirtualClock clock;
   EventLoop loop(clock, nullptr, SmallLimits());
