@@ -13,12 +13,12 @@ using Lines = std::vector<std::string>;
 
 // Queues two bookmark-only speeches on the character for every bookmark it hears, as a
 // bookmark script with two marker lines does; the first `limit` bookmarks only.
-class SelfFeeding : public platform::AgentEvents {
+class SelfFeeding : public EventLog {
  public:
-  SelfFeeding(platform::AgentCharacter& character, EventLog& log, int limit)
-      : character_(character), log_(log), limit_(limit) {}
+  SelfFeeding(Harness& h, platform::AgentCharacter& character, int limit)
+      : EventLog(h.clock, h.runtime), character_(character), limit_(limit) {}
   void OnBookmark(std::int32_t id) override {
-    log_.OnBookmark(id);
+    EventLog::OnBookmark(id);
     if (++heard > limit_) return;
     character_.Speak(std::string("\\mrk=7\\"), std::nullopt);
     character_.Speak(std::string("\\mrk=7\\"), std::nullopt);
@@ -27,7 +27,6 @@ class SelfFeeding : public platform::AgentEvents {
 
  private:
   platform::AgentCharacter& character_;
-  EventLog& log_;
   int limit_;
 };
 
@@ -80,16 +79,16 @@ TEST(MinimumRequestTime, SelfFeedingBookmarksMoveTimeOn) {
     options.min_request_ms = min_ms;
     Harness h(options);
     auto& c = h.Load("C");
-    SelfFeeding feeder(c, h.log, 200);
+    SelfFeeding feeder(h, c, 200);
     h.runtime.SetEventListener(&feeder);
     c.Speak(std::string("\\mrk=7\\"), std::nullopt);
     h.RunUntil(500);
     if (min_ms > 0) {
-      EXPECT_EQ(feeder.heard, 50);  // one per tick, at 0, 10, ..., 490
-      EXPECT_EQ(h.log.With("bookmark").back(), "490 bookmark 7");
+      EXPECT_EQ(feeder.heard, 51);  // one per tick, at 0, 10, ..., 500
+      EXPECT_EQ(feeder.With("bookmark").back(), "500 bookmark 7");
     } else {
       EXPECT_GT(feeder.heard, 200);
-      EXPECT_EQ(h.log.With("bookmark").back(), "0 bookmark 7");
+      EXPECT_EQ(feeder.With("bookmark").back(), "0 bookmark 7");
     }
   }
 }
