@@ -50,7 +50,7 @@ class DesktopRunaway : public ::testing::Test {
   DesktopRun PlayAndClose(const std::string& sections, int close_after_ms) {
     const std::string path = folder_.Write(
         "loop.vrn", "[VORN Script]\nVersion=1.0\n\n[Characters]\nHost=Rira.acs\n\n" + sections);
-    headless::Options options;
+    host::Options options;
     options.trace_path = "-";
     options.command_line = path;
     QElapsedTimer clock;
@@ -112,7 +112,7 @@ TEST_F(DesktopRunaway, CloseEndsALoopWithoutBoxes) {
       "[Script]\nHost.Show\nHost.Speak \\mrk=5\\\n",
       1500);
   EXPECT_TRUE(closed_) << "the character's menu never offered Close";
-  EXPECT_EQ(run.status, headless::kExitNormal);
+  EXPECT_EQ(run.status, host::kExitNormal);
   EXPECT_GT(run.Count(R"("event":"Bookmark")"), 10u);
   // The shutdown's second tick comes 5 s after Close; the loop does not hold it up.
   EXPECT_LT(ended_ms_ - close_chosen_ms_, 9000);
@@ -126,7 +126,7 @@ TEST_F(DesktopRunaway, CloseEndsALoopOfMessageBoxes) {
       "[Script]\nHost.Show\nREADTEXTFILE Nobody, note.txt\n",
       1500);
   EXPECT_TRUE(closed_) << "the character's menu never offered Close";
-  EXPECT_EQ(run.status, headless::kExitNormal);
+  EXPECT_EQ(run.status, host::kExitNormal);
   EXPECT_GT(run.Count(R"("kind":"msgbox")"), 2u);
   EXPECT_LT(ended_ms_ - close_chosen_ms_, 9000);
 }
