@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "headless/pacer.h"
+#include "headless/virtual_clock.h"
 #include "host/event_source.h"
 #include "host/repeating_timer.h"
-#include "headless/virtual_clock.h"
 #include "platform/message_loop.h"
 
 namespace rirerazo::headless {

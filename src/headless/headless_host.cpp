@@ -74,12 +74,8 @@ class Host : public UserInputHost {
         session_(options, clock_, runtime_),
         ui_(HeadlessUi::Settings{Answers(), options.screen_width_px, options.screen_height_px},
             err),
-        tray_(session_.tracer()),
-        shell_(&session_.tracer(), nullptr),
-        keys_(&session_.tracer()),
-        backdrop_(&session_.tracer()),
-        media_(clock_, &session_.tracer()),
-        clipboard_(&session_.tracer()),
+        shell_(nullptr),
+        media_(clock_),
         presentation_(clock_),
         presentation_source_(presentation_) {
     session_.Wire({.ui = &ui_,
@@ -135,7 +131,10 @@ class Host : public UserInputHost {
   }
   void CloseBackdrop() override { backdrop_.UserClicksClose(); }
   void AnswerFileDialog(const std::optional<std::string>&) override {}
-  void SetClipboardText(const std::string& text) override { clipboard_.SetText(text); }
+  // Through the player's clipboard, so the trace shows what the user put there.
+  void SetClipboardText(const std::string& text) override {
+    session_.services().clipboard->SetText(text);
+  }
 
   platform::LocalDateTime StartTime() const {
     if (!options_.start_time) return WallClockNow();
@@ -179,8 +178,8 @@ class Host : public UserInputHost {
 
 }  // namespace
 
-int RunHeadless(const host::Options& options, const std::string& program_file_name, std::ostream& out,
-                std::ostream& err) {
+int RunHeadless(const host::Options& options, const std::string& program_file_name,
+                std::ostream& out, std::ostream& err) {
   Host host(options, out, err);
   if (!host.OpenSinks() || !host.AddUserInput()) return host::kExitUsage;
   return host.Run(program_file_name);

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,8 +17,9 @@
 #include "host/runtime_source.h"
 #include "host/trace.h"
 #include "host/trace_outputs.h"
-#include "host/tracing_agent.h"
-#include "host/tracing_ui.h"
+#include "host/tracing/tracing_agent.h"
+#include "host/tracing/tracing_devices.h"
+#include "host/tracing/tracing_ui.h"
 #include "os/curl_internet.h"
 #include "os/picture_file.h"
 #include "os/posix_system.h"
@@ -53,7 +55,7 @@ class Session {
   // the trace file cannot be written.
   bool OpenOutputs(std::ostream& out, std::ostream& err);
 
-  // Completes the Platform bundle with the host's devices.
+  // Completes the Platform bundle with the host's devices, each behind its tracing wrapper.
   void Wire(const HostDevices& devices);
 
   // Start-up, then `run_loop` (the host's main loop) unless start-up already quit, then
@@ -69,6 +71,9 @@ class Session {
   // Serves the runtime's steps and events; the host adds it to its message loop.
   EventSource& runtime_source() { return runtime_source_; }
   const platform::System& system() const { return system_; }
+  // The services as the player sees them (wrapped): a host acting for the user goes
+  // through them where the trace should show the act.
+  platform::Platform& services() { return services_; }
 
  private:
   int Exit(int status);
@@ -83,7 +88,13 @@ class Session {
   os::FilePictureDecoder pictures_;
   os::CurlInternet internet_;
   TraceOutputs outputs_;
-  std::unique_ptr<TracingUi> traced_ui_;
+  std::unique_ptr<TracingUi> ui_;
+  std::unique_ptr<TracingShell> shell_;
+  std::unique_ptr<TracingKeySender> keys_;
+  std::unique_ptr<TracingBackdrop> backdrop_;
+  std::unique_ptr<TracingMediaDevice> media_;
+  std::unique_ptr<TracingClipboard> clipboard_;
+  std::unique_ptr<TracingTray> tray_;
   platform::Platform services_;
   Player* player_ = nullptr;  // while Run runs
   std::optional<int> stopped_status_;

@@ -1,6 +1,7 @@
-// The headless host's trace: one record for every call the player makes to its
-// surroundings and every event it receives, stamped with the virtual time. Records go to
-// any number of sinks (JSON lines for tools and tests, a readable transcript for people).
+// A run's trace: one record for every call the player makes to its surroundings and
+// every event it receives, stamped with the host clock's time (virtual on the headless
+// host, the wall clock since start on the desktop). Records go to any number of sinks
+// (JSON lines for tools and tests, a readable transcript for people).
 // The record kinds and field names are documented in docs/trace.md and kept stable.
 #pragma once
 

@@ -8,8 +8,8 @@
 
 #include "core/app/player.h"
 #include "headless/event_loop.h"
-#include "host/runtime_source.h"
 #include "headless/virtual_clock.h"
+#include "host/runtime_source.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"
 #include "support/fake_platform.h"

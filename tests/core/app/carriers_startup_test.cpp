@@ -107,8 +107,7 @@ TEST_F(CarriersStartUp, WithoutArgumentsUnderItsOwnNameThePlayerAsksForAFile) {
 TEST_F(CarriersStartUp, CancelledDialogEndsThePlayerSilently) {
   Player player(fakes_.bundle);
   player.Form_Load("", "DAREZAZ");
-  EXPECT_EQ(fakes_.log,
-            (Log{"Tray.Install(RIRERazo)", "Dialog(Open VORN Script)", "Tray.Remove"}));
+  EXPECT_EQ(fakes_.log, (Log{"Tray.Install(RIRERazo)", "Dialog(Open VORN Script)", "Tray.Remove"}));
   EXPECT_TRUE(player.Unloaded());
 }
 

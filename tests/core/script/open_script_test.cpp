@@ -51,10 +51,12 @@ TEST_F(Loader, UrlsAreNeverOpenedAsFiles) {
   // "<folder>/a://b.vrn" names an existing file, but "://" makes it a URL.
   folder_.Write("a:/b.vrn", "[VORN Script]\r\nVersion=1\r\n" + kCharacters);
   EXPECT_FALSE(Load(folder_ / "a://b.vrn"));
-  // The download fails (these fakes offer no internet service) and nothing is loaded.
+  // The download fails (the fakes are offline) and nothing is loaded.
   EXPECT_EQ(fakes_.log, (Log{"Cursor(busy)", "Cursor(normal)",
-                             "MessageBox(75 : Could not download " + (folder_ / "a://b.vrn") +
-                                 ": no internet service)"}));
+                             "MessageBox(-2147012889 : The server name or address could not be "
+                             "resolved: " +
+                                 (folder_ / "a://b.vrn") + ")"}));
+  EXPECT_EQ(fakes_.internet.opened, (std::vector<std::string>{folder_ / "a://b.vrn"}));
 }
 
 TEST_F(Loader, LoadsCharactersInFileOrderRetryingByFileName) {
