@@ -52,6 +52,12 @@ std::optional<std::vector<InputItem>> ReadUserInput(const std::string& path, std
   }
 }
 
+runtime::RuntimeOptions RuntimeOptionsOf(const host::Options& options) {
+  return runtime::RuntimeOptions{
+      .seed = options.seed,
+      .min_request_ms = options.min_request_ms.value_or(runtime::kMinRequestMs)};
+}
+
 // Everything one headless run is made of, wired in dependency order. It also carries out
 // the user-input script's actions on the host's own devices.
 class Host : public UserInputHost {
@@ -64,7 +70,7 @@ class Host : public UserInputHost {
         sleeper_(options.realtime ? MakeWallClockSleeper() : nullptr),
         pacer_(sleeper_ ? std::make_unique<Pacer>(*sleeper_) : nullptr),
         loop_(clock_, pacer_.get()),
-        runtime_(clock_, speech_, runtime::RuntimeOptions{.seed = options.seed}),
+        runtime_(clock_, speech_, RuntimeOptionsOf(options)),
         session_(options, clock_, runtime_),
         ui_(HeadlessUi::Settings{Answers(), options.screen_width_px, options.screen_height_px},
             err),
@@ -84,6 +90,7 @@ class Host : public UserInputHost {
                    .tray = &tray_});
     loop_.AddSource(session_.runtime_source());
     loop_.AddSource(presentation_source_);
+    loop_.OnStop([this](StopReason reason) { Stopped(reason); });
   }
 
   bool OpenSinks() { return session_.OpenOutputs(out_, err_); }
@@ -106,6 +113,15 @@ class Host : public UserInputHost {
   }
 
  private:
+  // A run the loop stops from inside the player ends there, with a status of its own.
+  void Stopped(StopReason reason) {
+    err_ << "rirerazo: the script kept triggering itself "
+         << (reason == StopReason::kTimeStandsStill ? "without letting time pass"
+                                                    : "and did not end within one virtual day")
+         << "; the run was stopped.\n";
+    session_.Stop(host::kExitRunaway);
+  }
+
   // UserInputHost: what the runtime cannot do itself.
   void ChooseTrayItem(const std::string& caption, std::int32_t position) override {
     tray_.Choose(TraySelector{caption, position});

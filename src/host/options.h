@@ -26,6 +26,10 @@ struct Options {
   std::string pack_script;   // --pack SCRIPT
   std::string pack_output;   // -o PROGRAM
   std::string command_line;  // the text start-up reads
+
+  // Not on the command line: tests replay a runtime whose requests may end where they
+  // start (nullopt: the runtime's own minimum).
+  std::optional<std::int64_t> min_request_ms;
 };
 
 struct ParseResult {

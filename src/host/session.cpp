@@ -48,13 +48,24 @@ int Session::Run(const std::string& program_file_name, const std::function<void(
   runtime_.SetCharacterFolders(runtime::StandardCharacterFolders(
       system_, ScriptFolder(options_.command_line), InstallPrefix(system_.ExecutablePath())));
   Player player(services_);
+  player_ = &player;
   player.Form_Load(options_.command_line, program_file_name);
-  if (!player.startup().script_opened && player.Unloaded()) return Exit(kExitNoScript);
+  if (!stopped_status_ && !player.startup().script_opened && player.Unloaded()) {
+    player_ = nullptr;
+    return Exit(kExitNoScript);
+  }
   if (!services_.loop->QuitRequested()) run_loop();
   // Ending without the player's own shutdown (nothing more can happen): the main form
   // still unloads, so its clean-up runs as when the session ends on a desktop.
   player.UnloadMainForm();
-  return Exit(kExitNormal);
+  player_ = nullptr;
+  return Exit(stopped_status_.value_or(kExitNormal));
+}
+
+void Session::Stop(int status) {
+  if (player_ == nullptr || stopped_status_) return;
+  stopped_status_ = status;
+  player_->UnloadMainForm();
 }
 
 int Session::Exit(int status) {

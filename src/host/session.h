@@ -10,6 +10,7 @@
 #include <functional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "host/options.h"
@@ -24,6 +25,10 @@
 #include "os/posix_system.h"
 #include "platform/platform.h"
 #include "runtime/character_runtime.h"
+
+namespace rirerazo {
+class Player;
+}
 
 namespace rirerazo::host {
 
@@ -57,6 +62,11 @@ class Session {
   // the main form's unloading. Returns the exit status and records it in the trace.
   int Run(const std::string& program_file_name, const std::function<void()>& run_loop);
 
+  // Stops the running player from wherever the host finds itself, however deeply nested:
+  // the main form unloads (as the error report's Cancel does), so every nested script
+  // returns at its next line, and the run ends with `status`. Nothing while no player runs.
+  void Stop(int status);
+
   Tracer& tracer() { return tracer_; }
   // Serves the runtime's steps and events; the host adds it to its message loop.
   EventSource& runtime_source() { return runtime_source_; }
@@ -86,6 +96,8 @@ class Session {
   std::unique_ptr<TracingClipboard> clipboard_;
   std::unique_ptr<TracingTray> tray_;
   platform::Platform services_;
+  Player* player_ = nullptr;  // while Run runs
+  std::optional<int> stopped_status_;
 };
 
 }  // namespace rirerazo::host

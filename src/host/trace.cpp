@@ -89,14 +89,28 @@ std::string TraceRecord::Text(const std::string& key) const {
   return value ? std::visit(PlainText{}, *value) : std::string();
 }
 
-void JsonLinesSink::Write(const TraceRecord& record) {
+namespace {
+
+std::string JsonLine(const TraceRecord& record) {
   std::string line =
       "{\"t\":" + std::to_string(record.time_ms) + ",\"kind\":" + JsonQuote(record.kind);
   for (const auto& field : record.fields) {
     line += ',' + JsonQuote(field.key) + ':' + std::visit(JsonValue{}, field.value);
   }
-  line += "}\n";
-  out_ << line;
+  return line + "}\n";
+}
+
+}  // namespace
+
+void JsonLinesSink::Write(const TraceRecord& record) {
+  if (cap_.Cut() && record.kind != "exit") return;
+  const std::string line = JsonLine(record);
+  const OutputCap::Verdict verdict = cap_.Admit(line.size());
+  if (verdict == OutputCap::Verdict::kCutHere) {
+    const auto limit = static_cast<std::int64_t>(cap_.LimitBytes());
+    out_ << JsonLine(TraceRecord{record.time_ms, "cut", {{"limit", limit}}});
+  }
+  if (verdict == OutputCap::Verdict::kWrite || record.kind == "exit") out_ << line;
   out_.flush();
 }
 

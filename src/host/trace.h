@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "host/output_cap.h"
 #include "platform/clock.h"
 
 namespace rirerazo::host {
@@ -40,13 +41,16 @@ class TraceSink {
 };
 
 // Writes each record as one JSON object on its own line: {"t":ms,"kind":...,fields...}.
+// At the size limit it writes a "cut" record and then only the run's "exit" record.
 class JsonLinesSink : public TraceSink {
  public:
-  explicit JsonLinesSink(std::ostream& out) : out_(out) {}
+  explicit JsonLinesSink(std::ostream& out, std::uint64_t limit_bytes = kOutputLimitBytes)
+      : out_(out), cap_(limit_bytes) {}
   void Write(const TraceRecord& record) override;
 
  private:
   std::ostream& out_;
+  OutputCap cap_;
 };
 
 // Keeps every record in memory; tests read them back.
