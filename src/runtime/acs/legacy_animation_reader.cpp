@@ -10,6 +10,7 @@ namespace rirerazo::acs::detail {
 namespace {
 
 constexpr std::int16_t kLegacyNoSound = -1;
+constexpr std::uint16_t kLegacyNoImage = 0xFFFF;  // a frame that shows nothing
 constexpr std::uint8_t kStoredRaw = 0;
 constexpr std::uint32_t kNoImage = 0xFFFFFFFF;  // an empty image slot
 // Mouth overlays refer to images with 16 bits.
@@ -35,7 +36,7 @@ class AnimationParser {
     ReadImages();
     Animation animation;
     animation.name = entry.name;
-    animation.return_animation = entry.return_animation;
+    animation.return_animation = UpperAscii(entry.return_animation);
     // Without a return animation the older files end an animation where it stands.
     animation.transition =
         entry.return_animation.empty() ? TransitionType::kNone : TransitionType::kReturnAnimation;
@@ -126,11 +127,13 @@ class AnimationParser {
     frame.duration_cs = in_.U16();
     const std::int16_t x = in_.I16();
     const std::int16_t y = in_.I16();
-    if (image >= tables_.images.size()) {
+    if (image != kLegacyNoImage && image >= tables_.images.size()) {
       in_.FailAt(at, "frame names image " + std::to_string(image) + " of " +
                          std::to_string(tables_.images.size()));
     }
-    if (tables_.images[image] != kNoImage) frame.images.push_back({tables_.images[image], x, y});
+    if (image != kLegacyNoImage && tables_.images[image] != kNoImage) {
+      frame.images.push_back({tables_.images[image], x, y});
+    }
     if (sound != kLegacyNoSound) {
       if (sound < 0 || std::size_t(sound) >= tables_.sound_count) {
         in_.FailAt(at + 2, "frame names sound " + std::to_string(sound) + " of " +

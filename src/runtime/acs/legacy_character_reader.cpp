@@ -2,6 +2,8 @@
 // every animation stream it lists are inflated, and the result is mapped onto the same model
 // a current file gives. Inflated animation streams are kept side by side in one buffer, which
 // becomes the character's file bytes.
+#include <set>
+
 #include "platform/runtime_error.h"
 #include "runtime/acs/private/compound_file.h"
 #include "runtime/acs/private/decompress.h"
@@ -68,6 +70,13 @@ std::vector<std::uint8_t> InflateCharacterStream(const std::vector<std::uint8_t>
   return out;
 }
 
+std::string LowerAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  }
+  return text;
+}
+
 // An animation stream read from the container, with its payload located.
 struct StoredAnimation {
   const LegacyAnimationEntry* entry = nullptr;
@@ -101,7 +110,14 @@ std::vector<InflatedAnimation> InflateAnimations(const CompoundFile& container,
                                                  std::string_view source,
                                                  std::vector<std::uint8_t>& kept) {
   std::vector<InflatedAnimation> placed;
+  // Each animation has a stream of its own; a list naming one stream again and again could
+  // otherwise make the reader copy the same large stream thousands of times.
+  std::set<std::string> used;
   for (const LegacyAnimationEntry& entry : header.animations) {
+    if (!used.insert(LowerAscii(entry.stream_name)).second) {
+      ThrowFormatError(source, "character stream 'char.acf'", 0,
+                       "stream '" + entry.stream_name + "' is listed for two animations");
+    }
     const StoredAnimation stored = ReadAnimationStream(container, entry, header.version, source);
     const std::uint64_t offset = kept.size();
     if (offset + stored.payload.inflated_size > kMaxInflatedBytes) {

@@ -67,12 +67,14 @@ std::vector<Color> ReadPalette(ByteReader& in) {
   return palette;
 }
 
+// State names and the animation names they list are upper-cased, as current files store them
+// (lookups ignore case), so that a converted file reads back the same model.
 std::vector<State> ReadStates(ByteReader& in) {
   std::vector<State> states(in.Count(in.U16(), 6, "state"));
   for (State& state : states) {
-    state.name = ReadLegacyString(in);
+    state.name = UpperAscii(ReadLegacyString(in));
     state.animations.resize(in.Count(in.U16(), 4, "state animation"));
-    for (std::string& name : state.animations) name = ReadLegacyString(in);
+    for (std::string& name : state.animations) name = UpperAscii(ReadLegacyString(in));
   }
   return states;
 }

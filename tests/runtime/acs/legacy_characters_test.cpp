@@ -38,9 +38,11 @@ TEST(LegacyCharacter, InfoMapsOntoTheModel) {
   EXPECT_EQ(tiny.info.balloon->background_color, (Color{0xFF, 0xFF, 0xE1}));
   ASSERT_EQ(tiny.info.palette.size(), 4u);
   EXPECT_EQ(tiny.info.palette[0], (Color{0xFF, 0x00, 0xFF}));
-  EXPECT_EQ(tiny.info.palette[3], (Color{0x00, 0x00, 0xFF}));
+  EXPECT_EQ(tiny.info.palette[1], (Color{0x00, 0x00, 0xFF}));
+  EXPECT_EQ(tiny.info.palette[3], (Color{0xFF, 0x00, 0x00}));
   EXPECT_FALSE(tiny.info.tray_icon);
-  EXPECT_EQ(tiny.StateAnimations("speaking"), (std::vector<std::string>{"Speak"}));
+  EXPECT_EQ(tiny.StateAnimations("speaking"), (std::vector<std::string>{"SPEAK"}));
+  EXPECT_EQ(tiny.info.states.at(0).name, "SHOWING") << "stored upper-cased, as current files do";
   EXPECT_EQ(tiny.info.major_version, 2) << "the model describes the character as a current file";
 }
 
@@ -66,7 +68,7 @@ TEST(LegacyCharacter, AnimationsUseCharacterWideImageAndSoundIndices) {
   EXPECT_EQ(show.frames[0].DurationMs(), 100);
   const Animation& speak = tiny.animations[1];
   EXPECT_EQ(speak.transition, TransitionType::kReturnAnimation);
-  EXPECT_EQ(speak.return_animation, "Show");
+  EXPECT_EQ(speak.return_animation, "SHOW");
   ASSERT_EQ(speak.frames.at(0).overlays.size(), 2u);
   EXPECT_EQ(speak.frames[0].images.at(0).image_index, 2u);
   const MouthOverlay* wide = speak.frames[0].FindOverlay(MouthShape::kWide3);
@@ -83,9 +85,11 @@ TEST(LegacyCharacter, ImagesDecodeOnFirstUseTopDown) {
   EXPECT_EQ(tiny.DecodedBytes(), 8u);
   const RgbaImage mouth = tiny.ComposeFrame(tiny.animations[1], 0, MouthShape::kWide3);
   auto red_at = [&](int x, int y) { return mouth.rgba[std::size_t(y * 4 + x) * 4]; };
-  EXPECT_EQ(red_at(1, 1), 0x00);  // palette 3 (blue) from the mouth image
-  EXPECT_EQ(mouth.rgba[std::size_t(1 * 4 + 1) * 4 + 2], 0xFF);
-  EXPECT_EQ(red_at(0, 1), 0xFF);  // palette 1 (red) from the frame
+  auto blue_at = [&](int x, int y) { return mouth.rgba[std::size_t(y * 4 + x) * 4 + 2]; };
+  EXPECT_EQ(red_at(1, 1), 0xFF);  // palette 3 (red) from the mouth image at (1, 1)
+  EXPECT_EQ(red_at(2, 1), 0xFF);
+  EXPECT_EQ(blue_at(0, 1), 0xFF);  // palette 1 (blue) from the frame around it
+  EXPECT_EQ(blue_at(3, 0), 0xFF);
 }
 
 TEST(LegacyCharacter, ConvertsToACurrentFileThatReadsTheSame) {
@@ -111,12 +115,13 @@ TEST(LegacyRealCharacter, AlienDetails) {
   EXPECT_EQ(alien.info.balloon->font_name, "MS Sans Serif");
   EXPECT_EQ(alien.info.balloon->chars_per_line, 28);
   EXPECT_EQ(alien.info.palette.size(), 256u);
-  EXPECT_EQ(alien.StateAnimations("IDLINGLEVEL2"),
-            (std::vector<std::string>{"Idle1_1", "idle2_1"}));
+  EXPECT_EQ(alien.StateAnimations("IdlingLevel2"),
+            (std::vector<std::string>{"IDLE1_1", "IDLE2_1"}));
   const Animation* read = alien.FindAnimation("read");
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(read->transition, TransitionType::kReturnAnimation);
-  EXPECT_EQ(read->return_animation, "RestPose");
+  EXPECT_EQ(read->return_animation, "RESTPOSE");
+  EXPECT_NE(alien.FindAnimation(read->return_animation), nullptr);
   const Animation* speak = alien.FindAnimation("Speak");
   ASSERT_NE(speak, nullptr);
   EXPECT_EQ(speak->frames.at(0).overlays.size(), 7u);
@@ -134,7 +139,7 @@ TEST(LegacyRealCharacter, EveryFrameComposesWithEveryMouth) {
       ++composed;
     }
   }
-  EXPECT_EQ(composed, 190u);
+  EXPECT_EQ(composed, 183u);
 }
 
 TEST(LegacyRealCharacter, FramesComposeToTheCheckedPixels) {
@@ -147,8 +152,8 @@ TEST(LegacyRealCharacter, FramesComposeToTheCheckedPixels) {
     std::size_t opaque_pixels;
     std::uint64_t checksum;
   } frames[] = {
-      {"RestPose", 0, {}, 0, 0},
-      {"Speak", 0, MouthShape::kWide3, 0, 0},
+      {"RestPose", 0, {}, 6433, 0x79F1C3FAB2702A48ull},  // looked at: the alien, upright
+      {"Speak", 0, MouthShape::kWide3, 5912, 0x46C6ADC53AE3AF1Full},
   };
   for (const auto& want : frames) {
     const Animation* animation = alien.FindAnimation(want.animation);
@@ -158,6 +163,32 @@ TEST(LegacyRealCharacter, FramesComposeToTheCheckedPixels) {
     for (std::size_t i = 3; i < image.rgba.size(); i += 4) opaque += image.rgba[i] == 255;
     EXPECT_EQ(opaque, want.opaque_pixels) << want.animation;
     EXPECT_EQ(Fnv1a(image.rgba), want.checksum) << want.animation;
+  }
+}
+
+TEST(LegacyRealCharacter, MouthImagesChangeOnlyTheirOwnRectangle) {
+  ACS_LOAD_BYTES_OR_SKIP(bytes, "ALIEN.ACS");
+  const Character alien = ReadCharacter(bytes, "ALIEN.ACS");
+  const Frame& frame = alien.FindAnimation("Speak")->frames.at(0);
+  const RgbaImage closed = alien.ComposeFrame(frame);
+  for (const MouthOverlay& overlay : frame.overlays) {
+    const RgbaImage open = alien.ComposeFrame(frame, overlay.shape);
+    const ImageEntry& mouth = alien.images.at(overlay.image_index);
+    std::size_t changed = 0;
+    for (int y = 0; y < 128; ++y) {
+      for (int x = 0; x < 128; ++x) {
+        const std::size_t at = std::size_t(y * 128 + x) * 4;
+        if (std::equal(open.rgba.begin() + at, open.rgba.begin() + at + 4,
+                       closed.rgba.begin() + at)) {
+          continue;
+        }
+        ++changed;
+        EXPECT_TRUE(x >= overlay.x && x < overlay.x + mouth.width && y >= overlay.y &&
+                    y < overlay.y + mouth.height)
+            << "shape " << int(overlay.shape) << " changed (" << x << ", " << y << ")";
+      }
+    }
+    EXPECT_GT(changed + (overlay.shape == MouthShape::kClosed), 0u);
   }
 }
 

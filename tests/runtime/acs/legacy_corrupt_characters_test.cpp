@@ -159,6 +159,12 @@ TEST(LegacyCorrupt, ReferencesOutsideTheirTablesAreRefused) {
             std::string::npos);
 }
 
+TEST(LegacyCorrupt, OneStreamListedForTwoAnimationsIsRefused) {
+  // The second animation's stream name, "anim2.aaf", becomes "anim1.aaf".
+  EXPECT_NE(Damaged([](LegacyParts& p) { PutU16(p.header, 74, '1'); }).find("two animations"),
+            std::string::npos);
+}
+
 TEST(LegacyCorrupt, DeclaredInflatedSizesMustBeReachable) {
   std::vector<std::uint8_t> bytes = WrapLegacyCharacter(TinyLegacyCharacter());
   // char.acf is the first short stream: its inflated size is at the start of the short area.

@@ -38,10 +38,6 @@ std::size_t SectorsFor(std::size_t bytes, std::size_t unit) {
   return (bytes + unit - 1) / unit;
 }
 
-void PutU32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
-}
-
 // Chains `count` consecutive entries starting at `first` in a table.
 void ChainRun(std::vector<std::uint32_t>& table, std::size_t first, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
