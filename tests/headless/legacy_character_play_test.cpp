@@ -29,7 +29,7 @@ bool LoopsForEver(const acs::Animation& animation) {
 
 std::vector<std::string> TraceOf(const std::string& script, int& status) {
   testing::ScratchFolder folder;
-  Options options;
+  host::Options options;
   options.headless = true;
   options.trace_path = "-";
   options.start_time = "2026-12-07T15:05:00";
@@ -67,7 +67,7 @@ TEST(LegacyCharacterPlay, AlienShowsPlaysEveryAnimationSpeaksAndHides) {
   script += "Alien.Speak Greetings from an older world.\r\nAlien.Hide\r\n";
   int status = -1;
   const std::vector<std::string> lines = TraceOf(script, status);
-  EXPECT_EQ(status, kExitNormal);
+  EXPECT_EQ(status, host::kExitNormal);
   EXPECT_EQ(played.size(), 62u);
   int at = FindLine(lines, {R"("op":"Show")", R"("char":"Alien")"});
   ASSERT_GE(at, 0) << "the character was not shown";
