@@ -2,6 +2,7 @@
 // mode, then the script file is loaded and played before Form_Load returns.
 #include <string>
 
+#include "core/app/named_script.h"
 #include "core/app/player.h"
 #include "core/app/startup_hooks.h"
 #include "core/script/open_script.h"
@@ -23,11 +24,7 @@ std::string BareProgramName(const std::string& program_file_name) {
 
 // File mode: the named file as written (current folder), else in the program's folder.
 bool OpenNamedFile(Player& player) {
-  if (util::FileExists(player.strScriptFile)) {
-    player.gScriptFile = player.strScriptFile;
-  } else if (util::FileExists(player.gAppPath + player.strScriptFile)) {
-    player.gScriptFile = player.gAppPath + player.strScriptFile;
-  }
+  player.gScriptFile = FindNamedScript(player.strScriptFile, player.gAppPath);
   if (player.gScriptFile.empty()) return false;
   return OpenScriptFromFile(player, player.gScriptFile, true);
 }
@@ -62,7 +59,7 @@ void Player::Form_Load(const std::string& command_line, const std::string& progr
     if (!strScriptFile.empty()) {
       mfExitWhenDone = true;
     } else {
-      strScriptFile = util::TrimChars(command_line, "\"");
+      strScriptFile = NamedScriptText(command_line);
     }
     gScreenWidth = ui().ScreenWidthPx();
     gScreenHeight = ui().ScreenHeightPx();

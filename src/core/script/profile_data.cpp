@@ -101,4 +101,31 @@ std::string ProfileData::SectionLines(std::string_view section) const {
   return text;
 }
 
+std::vector<ProfileData::NumberedLine> ProfileData::NumberedSectionLines(
+    std::string_view section) const {
+  const auto found = raw_.find("[" + std::string(section) + "]");
+  if (found == raw_.end()) return {};
+  std::vector<NumberedLine> lines;
+  for (const RawSection& raw : found->second) {
+    const std::string_view body =
+        std::string_view(bytes_).substr(raw.body_begin, raw.body_end - raw.body_begin);
+    int number = LineOf(body.substr(0, 0));
+    util::LineReader reader(body);
+    std::string_view line;
+    while (reader.Next(line)) lines.push_back({number++, line});
+  }
+  return lines;
+}
+
+int ProfileData::LineOf(std::string_view text) const {
+  const char* begin = bytes_.data();
+  if (text.data() < begin || text.data() > begin + bytes_.size()) return 0;
+  const std::size_t offset = static_cast<std::size_t>(text.data() - begin);
+  util::LineReader reader(bytes_);
+  std::string_view line;
+  int number = 1;
+  while (reader.Next(line) && reader.Position() <= offset) ++number;
+  return number;
+}
+
 }  // namespace rirerazo::script
