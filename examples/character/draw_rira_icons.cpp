@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 

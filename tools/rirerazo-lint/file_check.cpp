@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "core/interp/line_rules.h"
@@ -65,8 +66,7 @@ bool IsEqualsKeyword(std::string_view keyword) {
          keyword == ".HEIGHT";
 }
 
-// The keyword as an author would write it: ".BALLOON.FONTSIZE" -> "Balloon.FontSize" is
-// not needed; the table's spelling without the dot reads well enough.
+// A keyword of the tables as messages show it: without its leading dot.
 std::string Spelled(std::string_view keyword) {
   return std::string(keyword.starts_with('.') ? keyword.substr(1) : keyword);
 }
@@ -91,7 +91,7 @@ void FileCheck::Report(int line, Severity severity, std::string message) {
   out_.push_back({path_, line, severity, std::move(message)});
 }
 
-const FileCheck::LoadedCharacter* FileCheck::Loaded(const std::string& id) const {
+const LoadedCharacter* FileCheck::Loaded(const std::string& id) const {
   for (const LoadedCharacter& character : characters_) {
     if (character.id == id) return &character;
   }
@@ -126,7 +126,8 @@ bool FileCheck::ReadFile() {
 void FileCheck::Run() {
   if (!ReadFile()) return;
   CheckSlideShow();
-  CheckCharacters();
+  // The loader plays nothing when a character cannot be loaded.
+  if (!CheckCharacters()) return;
   CheckScriptSections();
   CheckBookmarks();
   CheckCommands();
@@ -153,14 +154,14 @@ void FileCheck::CheckSlideShow() {
   }
 }
 
-void FileCheck::CheckCharacters() {
+bool FileCheck::CheckCharacters() {
   const std::vector<std::string_view>* ids = data_->KeyNames("Characters");
   if (ids == nullptr && characters_.empty()) {
     Report(1, Severity::kWarning,
            "no [Characters] section: no character is loaded, so no script line plays");
-    return;
+    return true;
   }
-  if (ids == nullptr) return;
+  if (ids == nullptr) return true;
   for (std::string_view id_view : *ids) {
     const std::string id(id_view);
     const int line = data_->LineOf(id_view);
@@ -181,15 +182,16 @@ void FileCheck::CheckCharacters() {
              "character file '" + file + "' of " + id +
                  " is not found (looked for as written and by its file name in the character "
                  "folders)");
-      return;  // the loader stops at the first character it cannot load
+      return false;  // the loader stops at the first character it cannot load
     }
     if (!found.error.empty()) {
       Report(line, Severity::kError,
              "character file '" + found.path + "' of " + id + " cannot be read: " + found.error);
-      return;
+      return false;
     }
     characters_.push_back({id, &found});
   }
+  return true;
 }
 
 void FileCheck::CheckScriptSections() {
@@ -198,15 +200,16 @@ void FileCheck::CheckScriptSections() {
   } else {
     CheckLines(data_->NumberedSectionLines("Script"));
   }
-  if (const auto* keys = data_->KeyNames("Bookmarks")) {
+  // Each bookmark and command script once, however often its key is repeated.
+  std::set<std::string> checked;
+  for (const auto& [table, prefix] : {std::pair{"Bookmarks", "BookmarkScript:"},
+                                      std::pair{"Commands", "CommandScript:"}}) {
+    const std::vector<std::string_view>* keys = data_->KeyNames(table);
+    if (keys == nullptr) continue;
     for (std::string_view key : *keys) {
-      CheckLines(data_->NumberedSectionLines("BookmarkScript:" + std::string(key)));
-    }
-  }
-  if (const auto* keys = data_->KeyNames("Commands")) {
-    for (std::string_view key : *keys) {
-      if (util::UCase(key) == "MENUNAME") continue;
-      CheckLines(data_->NumberedSectionLines("CommandScript:" + std::string(key)));
+      const std::string section = prefix + std::string(key);
+      if (util::UCase(key) == "MENUNAME" || !checked.insert(util::UCase(section)).second) continue;
+      CheckLines(data_->NumberedSectionLines(section));
     }
   }
 }
@@ -378,10 +381,10 @@ void FileCheck::CheckFileArgument(int line, const std::string& written) {
 }
 
 void FileCheck::CheckPlayScript(int line, const std::string& written) {
+  if (written.find("://") != std::string::npos) return;  // fetched when played
   util::StartupPaths paths;
   paths.gScriptFile = checker_.top_script_;
   const std::string path = util::ResolveScriptPath(written, paths);
-  if (written.find("://") != std::string::npos) return;  // fetched when played
   if (!util::FileExists(path)) {
     Report(line, Severity::kWarning,
            "file '" + written + "' does not exist (looked for beside the script)");
@@ -393,10 +396,8 @@ void FileCheck::CheckPlayScript(int line, const std::string& written) {
                written + "' is not checked");
     return;
   }
-  std::vector<std::string> ids;
-  for (const LoadedCharacter& character : characters_) ids.push_back(character.id);
   std::vector<Finding> nested;
-  FileCheck(checker_, path, std::move(ids), depth_ + 1, nested).Run();
+  FileCheck(checker_, path, characters_, depth_ + 1, nested).Run();
   if (ExitStatus(nested) == 2) {
     Report(line, Severity::kError, "PLAYSCRIPT '" + written + "' fails the check");
   }

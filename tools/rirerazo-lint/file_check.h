@@ -13,27 +13,27 @@
 
 namespace rirerazo::lint {
 
+// A character the script has loaded: characters stay loaded for the scripts that play later.
+struct LoadedCharacter {
+  std::string id;
+  const CharacterFile* file = nullptr;
+};
+
 class FileCheck {
  public:
-  // `loaded` holds the ids characters were loaded under before this file (by the scripts
-  // that play it); `depth` counts the PLAYSCRIPT statements that led here.
-  FileCheck(ScriptChecker& checker, std::string path, std::vector<std::string> loaded, int depth,
-            std::vector<Finding>& out)
-      : checker_(checker), path_(std::move(path)), depth_(depth), out_(out) {
-    for (std::string& id : loaded) characters_.push_back({std::move(id), nullptr});
-  }
+  // `loaded` holds the characters loaded before this file (by the scripts that play it);
+  // `depth` counts the PLAYSCRIPT statements that led here.
+  FileCheck(ScriptChecker& checker, std::string path, std::vector<LoadedCharacter> loaded,
+            int depth, std::vector<Finding>& out)
+      : checker_(checker), path_(std::move(path)), characters_(std::move(loaded)), depth_(depth),
+        out_(out) {}
 
   void Run();
 
  private:
-  struct LoadedCharacter {
-    std::string id;
-    const CharacterFile* file = nullptr;  // null when it was loaded by another script
-  };
-
   void Report(int line, Severity severity, std::string message);
   bool ReadFile();
-  void CheckCharacters();
+  bool CheckCharacters();
   void CheckSlideShow();
   void CheckScriptSections();
   void CheckLines(const std::vector<script::ProfileData::NumberedLine>& lines);

@@ -1,5 +1,7 @@
 #include "finding.h"
 
+#include <algorithm>
+
 namespace rirerazo::lint {
 
 std::string FormatFinding(const Finding& finding) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -190,11 +191,9 @@ TEST_F(LintTest, PlayScriptIsFollowed) {
                    "inner.vrn:4: warning: Host (Rira.acs) has no animation 'Dance'",
                    "inner.vrn:5: error: the player refuses to run 'sh'"}));
   // A script that plays itself is followed only so deep, and never hangs.
-  const std::vector<std::string> loop = Lint(Script("PLAYSCRIPT test.vrn\n"));
-  EXPECT_EQ(loop.size(), std::size_t(kMaxFollowedScripts) + 1);
-  EXPECT_EQ(loop.back(),
-            "test.vrn:7: warning: PLAYSCRIPT is followed 8 scripts deep; "
-            "'test.vrn' is not checked");
+  EXPECT_EQ(Lint(Script("PLAYSCRIPT test.vrn\n")),
+            Lines{"test.vrn:7: warning: PLAYSCRIPT is followed 8 scripts deep; 'test.vrn' is "
+                  "not checked"});
 }
 
 TEST_F(LintTest, NeverCrashesOnOddBytes) {
