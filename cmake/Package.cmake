@@ -9,14 +9,14 @@ set(CPACK_PACKAGE_CONTACT "RIRERazo developers <rirerazo@example.org>")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "player for animated desktop character scripts")
 set(CPACK_PACKAGE_DESCRIPTION
-    "RIRERazo plays character scripts: INI-style .vrn and .vrs files that bring animated
-desktop characters to life. Characters speak with speech synthesis and a word balloon,
-play animations, move, gesture, listen for commands, show a backdrop, play media, read
-text aloud and run slide shows. Scripts also play headless, with a trace of everything
-the characters do.
+    "RIRERazo plays character scripts: INI-style .vrn and .vrs files that
+bring animated desktop characters to life. Characters speak with speech
+synthesis and a word balloon, play animations, move, gesture, listen for
+commands, show a backdrop, play media, read text aloud and run slide
+shows. Scripts also play headless, with a trace of what they do.
 .
-The package holds the player, the character file tool rirerazo-char, the script checker
-rirerazo-lint, the demo character Rira and example scripts.")
+The package holds the player, the character file tool rirerazo-char, the
+script checker rirerazo-lint, the demo character Rira and examples.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -14,13 +14,14 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-// Roff escapes: backslashes, hyphens (written as minus signs so options can be searched
-// and copied), and a control character at the start of a line.
-std::string Escape(const std::string& text) {
+// Roff escapes: backslashes, and hyphens written as minus signs so options can be
+// searched and copied.
+std::string EscapeChars(std::string_view text) {
   std::string out;
   for (char c : text) {
     if (c == '\\') {
@@ -31,35 +32,42 @@ std::string Escape(const std::string& text) {
       out += c;
     }
   }
-  if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out.insert(0, "\\&");
   return out;
 }
 
+// A control character at the start of an output line would be read as a request.
+std::string ProtectLineStart(std::string line) {
+  if (!line.empty() && (line[0] == '.' || line[0] == '\'')) line.insert(0, "\\&");
+  return line;
+}
+
+std::string Escape(std::string_view text) {
+  return ProtectLineStart(EscapeChars(text));
+}
+
 // Inline markup: **bold**, `bold`, *italic*; an unmatched marker stays as written.
-std::string Inline(const std::string& text) {
+std::string Inline(std::string_view text) {
   std::string out;
   std::size_t i = 0;
   while (i < text.size()) {
-    std::string marker;
-    if (text.compare(i, 2, "**") == 0) {
+    std::string_view marker;
+    if (text.substr(i, 2) == "**") {
       marker = "**";
     } else if (text[i] == '`' || text[i] == '*') {
-      marker = std::string(1, text[i]);
+      marker = text.substr(i, 1);
     }
     const std::size_t close =
-        marker.empty() ? std::string::npos : text.find(marker, i + marker.size());
-    if (close == std::string::npos) {
-      out += Escape(std::string(1, text[i]));
+        marker.empty() ? std::string_view::npos : text.find(marker, i + marker.size());
+    if (close == std::string_view::npos) {
+      out += EscapeChars(text.substr(i, 1));
       ++i;
       continue;
     }
     const std::string font = marker == "*" ? "\\fI" : "\\fB";
-    out += font + Escape(text.substr(i + marker.size(), close - i - marker.size())) + "\\fR";
+    out += font + EscapeChars(text.substr(i + marker.size(), close - i - marker.size())) + "\\fR";
     i = close + marker.size();
   }
-  if (out.starts_with("\\&")) return out;
-  if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out.insert(0, "\\&");
-  return out;
+  return ProtectLineStart(out);
 }
 
 std::string Upper(std::string text) {
@@ -97,6 +105,7 @@ std::string Convert(std::istream& in, const std::string& version) {
       if (!in_example) roff << ".RS 4\n.nf\n";
       in_example = true;
       roff << Escape(line.substr(4)) << '\n';
+      paragraph_open = true;  // text after the example starts a new paragraph
     } else if (line.empty()) {
       if (paragraph_open) roff << ".PP\n";
       paragraph_open = false;
