@@ -24,6 +24,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# CPack adds ldconfig calls for any shared object below /usr/lib, modules in
+# /usr/lib/rirerazo/ included; lintian notes them (a warning) and they do no harm.
 # Speech data and a sound font for MIDI are wanted by most scripts; a presentation program
 # and speech-recognition models only by scripts that run slide shows or listen.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
