@@ -202,8 +202,8 @@ void FileCheck::CheckScriptSections() {
   }
   // Each bookmark and command script once, however often its key is repeated.
   std::set<std::string> checked;
-  for (const auto& [table, prefix] : {std::pair{"Bookmarks", "BookmarkScript:"},
-                                      std::pair{"Commands", "CommandScript:"}}) {
+  for (const auto& [table, prefix] :
+       {std::pair{"Bookmarks", "BookmarkScript:"}, std::pair{"Commands", "CommandScript:"}}) {
     const std::vector<std::string_view>* keys = data_->KeyNames(table);
     if (keys == nullptr) continue;
     for (std::string_view key : *keys) {

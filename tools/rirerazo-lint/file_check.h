@@ -25,7 +25,10 @@ class FileCheck {
   // `depth` counts the PLAYSCRIPT statements that led here.
   FileCheck(ScriptChecker& checker, std::string path, std::vector<LoadedCharacter> loaded,
             int depth, std::vector<Finding>& out)
-      : checker_(checker), path_(std::move(path)), characters_(std::move(loaded)), depth_(depth),
+      : checker_(checker),
+        path_(std::move(path)),
+        characters_(std::move(loaded)),
+        depth_(depth),
         out_(out) {}
 
   void Run();

@@ -2,9 +2,9 @@
 // expects exactly the lines the checker prints for it.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
