@@ -10,6 +10,7 @@
 #include "core/interp/statement.h"
 #include "core/interp/statement_tables.h"
 #include "core/interp/system_arguments.h"
+#include "core/script/section_headers.h"
 #include "core/util/ascii.h"
 #include "core/util/numbers.h"
 #include "core/util/paths.h"
@@ -112,6 +113,7 @@ bool FileCheck::ReadFile() {
     Report(1, Severity::kError, "cannot read the file");
     return false;
   }
+  bytes_ = bytes;
   data_ = std::make_unique<script::ProfileData>(std::move(bytes));
   const std::optional<std::string_view> version = data_->Value(kHeader, "Version");
   if (!version || version->empty()) {
@@ -131,6 +133,8 @@ void FileCheck::Run() {
   CheckScriptSections();
   CheckBookmarks();
   CheckCommands();
+  CheckUnusedSections("Bookmarks", "BookmarkScript:");
+  CheckUnusedSections("Commands", "CommandScript:");
 }
 
 void FileCheck::CheckSlideShow() {
@@ -469,6 +473,26 @@ void FileCheck::CheckBookmarks() {
              "bookmark " + std::to_string(number) +
                  " is used in speech but not listed in "
                  "[Bookmarks]");
+    }
+  }
+}
+
+// A script section that no key of its table names is never played.
+// A script section that no key of its table names is never played.
+void FileCheck::CheckUnusedSections(std::string_view table, std::string_view prefix) {
+  const std::vector<std::string_view>* keys = data_->KeyNames(table);
+  for (const script::HeaderLine& header : script::RawSectionHeaders(bytes_)) {
+    const std::string_view name = header.text.substr(1, header.text.size() - 2);
+    if (!util::StartsWithIgnoreCase(name, prefix)) continue;
+    const std::string key = util::UCase(name.substr(prefix.size()));
+    bool named = false;
+    for (std::size_t i = 0; keys != nullptr && i < keys->size() && !named; ++i) {
+      named = util::UCase((*keys)[i]) == key;
+    }
+    if (!named) {
+      Report(header.number, Severity::kWarning,
+             "section " + std::string(header.text) + " is never played: [" + std::string(table) +
+                 "] has no key " + std::string(name.substr(prefix.size())));
     }
   }
 }

@@ -50,6 +50,7 @@ class FileCheck {
   void NoteSpeechBookmarks(int line, const std::string& text);
   void CheckBookmarks();
   void CheckCommands();
+  void CheckUnusedSections(std::string_view table, std::string_view prefix);
   const LoadedCharacter* Loaded(const std::string& id) const;
 
   ScriptChecker& checker_;
@@ -57,6 +58,7 @@ class FileCheck {
   std::vector<LoadedCharacter> characters_;
   int depth_;
   std::vector<Finding>& out_;
+  std::string bytes_;  // the file as read, for its section headers
   std::unique_ptr<script::ProfileData> data_;
   std::map<std::int32_t, int> bookmarks_spoken_;  // bookmark -> first line using it
   bool reads_aloud_ = false;

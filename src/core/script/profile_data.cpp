@@ -1,5 +1,6 @@
 #include "core/script/profile_data.h"
 
+#include "core/script/section_headers.h"
 #include "core/util/lines.h"
 
 namespace rirerazo::script {
@@ -22,10 +23,6 @@ std::string_view WithoutQuotes(std::string_view value) {
   return value;
 }
 
-bool IsRawHeader(std::string_view line) {
-  return !line.empty() && line.front() == '[' && line.back() == ']';
-}
-
 }  // namespace
 
 ProfileData::ProfileData(std::string bytes) : bytes_(std::move(bytes)) {
@@ -41,7 +38,7 @@ void ProfileData::Parse() {
   std::size_t line_begin = 0;
   while (reader.Next(line)) {
     line_begin = static_cast<std::size_t>(line.data() - bytes_.data());
-    if (IsRawHeader(line)) {
+    if (IsRawSectionHeader(line)) {
       if (open_raw != nullptr) open_raw->back().body_end = line_begin;
       open_raw = &raw_[line];
       open_raw->push_back({reader.Position(), bytes_.size()});

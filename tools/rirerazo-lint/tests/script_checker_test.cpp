@@ -171,6 +171,14 @@ TEST_F(LintTest, Bookmarks) {
             Lines{});
 }
 
+TEST_F(LintTest, ScriptSectionsNoKeyNames) {
+  EXPECT_EQ(Lint(Script("Host.Show\n", "[BookmarkScript:4]\nHost.Hide\n[CommandScript:Jump]\n")),
+            (Lines{"test.vrn:8: warning: section [BookmarkScript:4] is never played: [Bookmarks] "
+                   "has no key 4",
+                   "test.vrn:10: warning: section [CommandScript:Jump] is never played: "
+                   "[Commands] has no key Jump"}));
+}
+
 TEST_F(LintTest, Commands) {
   EXPECT_EQ(Lint(Script("Host.Show\n", "[Commands]\nMenuName=Tricks\nWave=Wave|~|wave\n")),
             Lines{"test.vrn:10: warning: command 'Wave' has no [CommandScript:Wave] section"});
