@@ -10,7 +10,8 @@
 #include "core/util/paths.h"
 #include "desktop_module.h"
 #include "headless/headless_host.h"
-#include "headless/options.h"
+#include "host/exit_status.h"
+#include "host/options.h"
 #include "os/carrier_packer.h"
 #include "os/module_loader.h"
 #include "os/posix_system.h"
@@ -18,7 +19,7 @@
 
 namespace {
 
-using rirerazo::headless::Options;
+using rirerazo::host::Options;
 
 // The program's file name without its folder, as start-up reads it.
 std::string ProgramFileName(const char* argv0) {
@@ -59,7 +60,7 @@ bool HasDisplay() {
 // A script named on the command line that exists nowhere ends the program without a box; one
 // line on standard error still shows a typo in a terminal.
 int SayWhenScriptMissing(int status, const Options& options) {
-  if (status != rirerazo::headless::kExitNoScript) return status;
+  if (status != rirerazo::host::kExitNoScript) return status;
   const std::string named = rirerazo::NamedScriptText(options.command_line);
   if (named.empty()) return status;
   const std::string app_path =
@@ -74,14 +75,14 @@ int SayWhenScriptMissing(int status, const Options& options) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const auto parsed = rirerazo::headless::ParseOptions(args);
+  const auto parsed = rirerazo::host::ParseOptions(args);
   if (!parsed.error.empty()) {
     std::cerr << "rirerazo: " << parsed.error << "\nTry 'rirerazo --help'.\n";
-    return rirerazo::headless::kExitUsage;
+    return rirerazo::host::kExitUsage;
   }
   const Options& options = parsed.options;
   if (options.help) {
-    std::cout << rirerazo::headless::UsageText();
+    std::cout << rirerazo::host::UsageText();
     return 0;
   }
   if (options.version) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/script_folder.h"
 #include "os/posix_system.h"
 #include "runtime/character_folders.h"
 #include "script_checker.h"
@@ -26,15 +27,11 @@ constexpr const char* kUsage =
     "Exit status: 0 when the scripts are clean, 1 for warnings only, 2 for errors or a\n"
     "wrong command line.\n";
 
-// The folders the player searches for a script in `script`'s folder, run from the folder
-// this program is in (the player is installed beside it), with `extra` folders first.
+// The folders the player searches for a script named `script` on its command line, run
+// from the folder this program is in (the player is installed beside it), with `extra`
+// folders first.
 std::vector<std::string> CharacterFolders(const std::string& script, const std::string& extra) {
   const rirerazo::os::PosixSystem system;
-  const std::string exe = system.ExecutablePath();
-  auto folder_of = [](const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-  };
   std::vector<std::string> folders;
   std::size_t start = 0;
   while (start < extra.size()) {
@@ -44,7 +41,8 @@ std::vector<std::string> CharacterFolders(const std::string& script, const std::
     start = end + 1;
   }
   for (std::string& folder : rirerazo::runtime::StandardCharacterFolders(
-           system, folder_of(script), folder_of(folder_of(exe)))) {
+           system, rirerazo::host::ScriptFolder(script),
+           rirerazo::host::InstallPrefix(system.ExecutablePath()))) {
     folders.push_back(std::move(folder));
   }
   return folders;
