@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "core/interp/statement.h"
@@ -28,6 +29,10 @@ struct SystemStatementRow {
   KeywordTest test;
   StatementHandler handler;
 };
+
+// The rows in dispatch order, for a checker that reads scripts as the interpreter does.
+std::span<const CharStatementRow> CharStatementTable();
+std::span<const SystemStatementRow> SystemStatementTable();
 
 // The first character row whose keyword follows `upper_id` somewhere in `upper_line`, or
 // null. Both texts are upper case.
