@@ -7,7 +7,9 @@ packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
           # the desktop host: Qt, speech, sound, media, and what its tests run under
           qt6-base-dev qt6-multimedia-dev libespeak-ng-dev espeak-ng-data libpulse-dev
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good timgm6mb-soundfont fluidsynth
-          xauth xcompmgr trayer dbus ccache)
+          xauth xcompmgr trayer dbus ccache
+          # the install and package tests: package build, its checker, desktop files
+          dpkg-dev lintian desktop-file-utils shared-mime-info libglib2.0-bin)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

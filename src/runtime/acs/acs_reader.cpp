@@ -95,4 +95,45 @@ Character ReadCharacterFile(const std::string& path) {
                        slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
+namespace {
+
+// `size` bytes of `stream` from `offset`, or an access error naming `path`.
+std::vector<std::uint8_t> ReadRange(std::ifstream& stream, const std::string& path,
+                                    std::uint64_t offset, std::uint32_t size) {
+  std::vector<std::uint8_t> bytes(size);
+  stream.seekg(std::streamoff(offset));
+  if (!stream || !stream.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size))) {
+    throw RuntimeError(err::kPathFileAccessError, "Cannot read character file: " + path);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+std::vector<std::string> ReadAnimationNames(const std::string& path) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error) throw RuntimeError(err::kFileNotFound, "File not found: " + path);
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string source = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::ifstream stream(path, std::ios::binary);
+  const std::vector<std::uint8_t> header =
+      ReadRange(stream, path, 0, std::uint32_t(std::min<std::uintmax_t>(size, kHeaderBytes)));
+  const detail::FileView header_view{header, source};
+  CheckSignature(header_view);
+  const FileRange directory = ReadLocators(header_view).animations;
+  if (std::uint64_t(directory.offset) + directory.size > size) {
+    detail::ThrowFormatError(source, "animation directory", directory.offset,
+                             "the directory lies beyond the end of the file");
+  }
+  const std::vector<std::uint8_t> block = ReadRange(stream, path, directory.offset, directory.size);
+  detail::ByteReader in(block, {0, directory.size}, source, "animation directory");
+  std::vector<std::string> names(in.Count(in.U32(), 12, "animation"));
+  for (std::string& name : names) {
+    name = in.String();
+    in.Skip(8);  // where the animation's block lies
+  }
+  return names;
+}
+
 }  // namespace rirerazo::acs
