@@ -119,6 +119,14 @@ std::vector<std::string> ReadAnimationNames(const std::string& path) {
   std::ifstream stream(path, std::ios::binary);
   const std::vector<std::uint8_t> header =
       ReadRange(stream, path, 0, std::uint32_t(std::min<std::uintmax_t>(size, kHeaderBytes)));
+  // An older file keeps its animation list inside a compressed stream: read it whole.
+  if (detail::IsCompoundFile(header)) {
+    std::vector<std::string> names;
+    for (const Animation& animation : ReadCharacterFile(path).animations) {
+      names.push_back(animation.name);
+    }
+    return names;
+  }
   const detail::FileView header_view{header, source};
   CheckSignature(header_view);
   const FileRange directory = ReadLocators(header_view).animations;
