@@ -150,7 +150,7 @@ void FileCheck::CheckSlideShow() {
     }
   }
   util::StartupPaths paths;
-  paths.gScriptFile = checker_.top_script_;
+  paths.script_file = checker_.top_script_;
   if (!util::FileExists(util::ResolveScriptPath(*file, paths))) {
     Report(data_->LineOf(*file), Severity::kWarning,
            "presentation '" + std::string(*file) +
@@ -378,7 +378,7 @@ void FileCheck::CheckIgnoredLine(int line, const std::string& statement) {
 
 void FileCheck::CheckFileArgument(int line, const std::string& written) {
   util::StartupPaths paths;
-  paths.gScriptFile = checker_.top_script_;
+  paths.script_file = checker_.top_script_;
   if (written.empty() || util::FileExists(util::ResolveScriptPath(written, paths))) return;
   Report(line, Severity::kWarning,
          "file '" + written + "' does not exist (looked for beside the script)");
@@ -387,7 +387,7 @@ void FileCheck::CheckFileArgument(int line, const std::string& written) {
 void FileCheck::CheckPlayScript(int line, const std::string& written) {
   if (written.find("://") != std::string::npos) return;  // fetched when played
   util::StartupPaths paths;
-  paths.gScriptFile = checker_.top_script_;
+  paths.script_file = checker_.top_script_;
   const std::string path = util::ResolveScriptPath(written, paths);
   if (!util::FileExists(path)) {
     Report(line, Severity::kWarning,

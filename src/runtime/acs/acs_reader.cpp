@@ -1,11 +1,14 @@
-// Reader entry points: recognise the file, follow the header's locators, read the
-// directories and the character info. Images and sounds stay encoded in the kept bytes.
+// Reader entry points: recognise the file (current, or older in a compound container), follow
+// the header's locators, read the directories and the character info. Images and sounds stay
+// encoded in the kept bytes.
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/runtime_error.h"
 #include "runtime/acs/private/byte_reader.h"
+#include "runtime/acs/private/compound_file.h"
+#include "runtime/acs/private/legacy_reader.h"
 #include "runtime/acs/private/reader_parts.h"
 
 namespace rirerazo::acs {
@@ -15,22 +18,13 @@ namespace {
 constexpr std::uint32_t kSignature = 0xABCDABC3;
 constexpr std::uint32_t kSplitSignature = 0xABCDABC4;
 constexpr std::uint32_t kContainerStreamSignature = 0xABCDABC1;
-constexpr std::uint8_t kCompoundFileMagic[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 constexpr std::uint32_t kHeaderBytes = 36;
 // Files beyond this are refused before they are read into memory.
 constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t(1) << 30;
 
-bool IsCompoundFile(std::span<const std::uint8_t> bytes) {
-  return bytes.size() >= 8 && std::equal(bytes.begin(), bytes.begin() + 8, kCompoundFileMagic);
-}
-
-// Refuses anything that is not a flat character file, each kind with its own reason.
+// Refuses anything that is not a flat character file, each kind with its own reason (older
+// files in a compound container are recognised before this).
 void CheckSignature(const detail::FileView& file) {
-  if (IsCompoundFile(file.bytes)) {
-    detail::ThrowFormatError(file.source, "header", 0,
-                             "this is an older-generation character file (a compound-document "
-                             "container); only the flat 2.x character format can be read");
-  }
   detail::ByteReader in(file.bytes, {0, std::uint32_t(std::min<std::size_t>(file.bytes.size(), 4))},
                         file.source, "header");
   const std::uint32_t signature = in.U32();
@@ -67,6 +61,9 @@ Character ReadCharacter(std::vector<std::uint8_t> bytes, std::string_view source
   if (kept->size() > 0xFFFFFFFFu) {
     detail::ThrowFormatError(source_name, "header", 0, "file is too large");
   }
+  // Older-generation files keep their own buffer of inflated streams; the container's bytes
+  // are not needed once it is read.
+  if (detail::IsCompoundFile(*kept)) return detail::ReadLegacyCharacter(*kept, source_name);
   const detail::FileView file{*kept, source_name};
   CheckSignature(file);
   const Locators locators = ReadLocators(file);
