@@ -76,6 +76,14 @@ bool FollowsId(std::string_view upper_line, std::string_view upper_id, std::stri
 
 }  // namespace
 
+std::span<const CharStatementRow> CharStatementTable() {
+  return kCharStatements;
+}
+
+std::span<const SystemStatementRow> SystemStatementTable() {
+  return kSystemStatements;
+}
+
 const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::string_view upper_id) {
   for (const CharStatementRow& row : kCharStatements) {
     if (FollowsId(upper_line, upper_id, row.keyword)) return &row;

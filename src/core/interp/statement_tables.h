@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "core/interp/statement.h"
@@ -31,6 +32,11 @@ struct SystemStatementRow {
 
 // The first character row whose keyword follows `upper_id` somewhere in `upper_line`, or
 // null. Both texts are upper case.
+// The rows in table order, for tools that compare a line with the keywords (the script
+// checker).
+std::span<const CharStatementRow> CharStatementTable();
+std::span<const SystemStatementRow> SystemStatementTable();
+
 const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::string_view upper_id);
 
 // The first system row that `upper_line` satisfies, or null; `keyword` receives the
