@@ -71,7 +71,7 @@ TEST(FindStatementHandler, ClassifiesWithoutRunning) {
   Statement unaddressed{"Host.Speak Hi", "HOST.SPEAK HI", "", {}};
   EXPECT_EQ(FindStatementHandler(unaddressed), nullptr);
   Statement system{"run notepad", "RUN NOTEPAD", "", {}};
-  EXPECT_EQ(FindStatementHandler(system), &RunShellExStatement);
+  EXPECT_EQ(FindStatementHandler(system), &ShellExStatement);
   EXPECT_EQ(system.keyword, "RUN ");
 }
 
