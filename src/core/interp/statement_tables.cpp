@@ -76,8 +76,13 @@ bool FollowsId(std::string_view upper_line, std::string_view upper_id, std::stri
 
 }  // namespace
 
-std::span<const CharStatementRow> CharStatementTable() { return kCharStatements; }
-std::span<const SystemStatementRow> SystemStatementTable() { return kSystemStatements; }
+std::span<const CharStatementRow> CharStatementTable() {
+  return kCharStatements;
+}
+
+std::span<const SystemStatementRow> SystemStatementTable() {
+  return kSystemStatements;
+}
 
 const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::string_view upper_id) {
   for (const CharStatementRow& row : kCharStatements) {

@@ -30,7 +30,8 @@ struct SystemStatementRow {
   StatementHandler handler;
 };
 
-// The rows in dispatch order, for a checker that reads scripts as the interpreter does.
+// The rows in table order, for tools that compare a line with the keywords (the script
+// checker).
 std::span<const CharStatementRow> CharStatementTable();
 std::span<const SystemStatementRow> SystemStatementTable();
 
