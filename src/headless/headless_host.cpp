@@ -15,6 +15,7 @@
 #include "headless/headless_ui.h"
 #include "headless/pacer.h"
 #include "headless/presentation_source.h"
+#include "headless/recorded_voice.h"
 #include "headless/recording_tray.h"
 #include "headless/runtime_source.h"
 #include "headless/simulated_media.h"
@@ -156,6 +157,13 @@ class Host : public UserInputHost {
   void CloseBackdrop() override { backdrop_.UserClicksClose(); }
   void AnswerFileDialog(const std::optional<std::string>&) override {}
   void SetClipboardText(const std::string& text) override { clipboard_.SetText(text); }
+  // A relative recording is found beside the input script.
+  void HearRecording(const std::string& character, const std::string& path) override {
+    std::string resolved = path;
+    std::string folder = FolderOf(options_.input_path);
+    if (!path.starts_with('/') && !folder.empty()) resolved = folder + "/" + path;
+    voice_.Hear(runtime_, character, resolved);
+  }
 
   platform::LocalDateTime StartTime() const {
     if (!options_.start_time) return WallClockNow();
@@ -208,6 +216,7 @@ class Host : public UserInputHost {
   platform::Platform services_;
   TraceOutputs outputs_;
   std::unique_ptr<UserInputFeeder> feeder_;
+  RecordedVoice voice_{err_};
 };
 
 }  // namespace
