@@ -48,7 +48,7 @@ std::vector<std::int16_t> Synthesise(const std::string& text) {
                         "/tmp/voice_bench.wav";
   if (std::system(command.c_str()) != 0) return {};
   std::string error;
-  return rirerazo::voice::ReadSpeechWave("/tmp/voice_bench.wav", &error).value_or({});
+  return rirerazo::voice::ReadSpeechWave("/tmp/voice_bench.wav", &error).value_or(std::vector<std::int16_t>{});
 }
 
 // Quiet room noise: a few units of random level, as a microphone gives in a silent room.
