@@ -9,7 +9,7 @@
 #include "desktop_module.h"
 #include "headless/headless_host.h"
 #include "host/options.h"
-#include "os/carrier_packer.h"
+#include "host/carrier_packer.h"
 #include "os/module_loader.h"
 #include "version.h"
 
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!options.pack_script.empty()) {
-    return rirerazo::os::RunPacker(options.pack_script, options.pack_output);
+    return rirerazo::host::RunPacker(options.pack_script, options.pack_output);
   }
   if (!options.headless && HasDisplay()) {
     if (auto status = RunDesktopModule(options, ProgramFileName(argv[0]), argc, argv))
