@@ -5,7 +5,8 @@
 // utterance, the gap between the grammar's best path and the phone loop says how well the
 // audio fits a command: close to the loop (or above it) is a good fit, far below is speech
 // the grammar does not describe. ConfidenceFromGap maps the gap to -100..100; the mapping was
-// calibrated on synthesised command phrases and out-of-grammar sentences (docs/voice.md).
+// calibrated on synthesised command phrases and out-of-grammar sentences
+// (docs/voice-commands.md).
 #pragma once
 
 #include <cstdint>
