@@ -6,11 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "core/app/named_script.h"
+#include "core/util/paths.h"
 #include "desktop_module.h"
 #include "headless/headless_host.h"
+#include "host/exit_status.h"
 #include "host/options.h"
 #include "host/carrier_packer.h"
 #include "os/module_loader.h"
+#include "os/posix_system.h"
 #include "version.h"
 
 namespace {
@@ -53,6 +57,20 @@ bool HasDisplay() {
   return false;
 }
 
+// A script named on the command line that exists nowhere ends the program without a box; one
+// line on standard error still shows a typo in a terminal.
+int SayWhenScriptMissing(int status, const Options& options) {
+  if (status != rirerazo::host::kExitNoScript) return status;
+  const std::string named = rirerazo::NamedScriptText(options.command_line);
+  if (named.empty()) return status;
+  const std::string app_path =
+      rirerazo::util::AppPathFrom(rirerazo::os::PosixSystem().ExecutablePath());
+  if (rirerazo::FindNamedScript(named, app_path).empty()) {
+    std::cerr << "rirerazo: " << named << ": no such script file\n";
+  }
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,7 +94,9 @@ int main(int argc, char** argv) {
   }
   if (!options.headless && HasDisplay()) {
     if (auto status = RunDesktopModule(options, ProgramFileName(argv[0]), argc, argv))
-      return *status;
+      return SayWhenScriptMissing(*status, options);
   }
-  return rirerazo::headless::RunHeadless(options, ProgramFileName(argv[0]), std::cout, std::cerr);
+  return SayWhenScriptMissing(
+      rirerazo::headless::RunHeadless(options, ProgramFileName(argv[0]), std::cout, std::cerr),
+      options);
 }

@@ -92,7 +92,6 @@ class CharacterRuntime : public platform::AgentControl {
 
   // Folders searched, in order, for a character file given by a relative path or bare name.
   void SetCharacterFolders(std::vector<std::string> folders) { folders_ = std::move(folders); }
-  const std::vector<std::string>& CharacterFolders() const { return folders_; }
   void SetFileLoader(CharacterFileLoader loader) { loader_ = std::move(loader); }
   void SetObserver(RuntimeObserver* observer) { observer_ = observer; }
 

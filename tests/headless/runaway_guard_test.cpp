@@ -11,7 +11,7 @@ namespace {
 
 // Always due now; every Serve enters the loop twice more, as a bookmark script with two
 // marker lines does when its markers complete in zero time.
-class Storm : public EventSource {
+class Storm : public host::EventSource {
  public:
   explicit Storm(EventLoop& loop) : loop_(loop) {}
   std::optional<std::int64_t> NextDueMs() const override { return 0; }
@@ -77,7 +77,7 @@ TEST(RunawayGuard, YieldsWithoutTimeMovingAreBoundedToo) {
 TEST(RunawayGuard, WorkSpreadOverTimeIsNotStopped) {
   VirtualClock clock;
   EventLoop loop(clock, nullptr, SmallLimits());
-  struct Ticks : EventSource {
+  struct Ticks : host::EventSource {
     std::int64_t next = 0;
     std::optional<std::int64_t> NextDueMs() const override {
       return next < 5000 ? std::optional<std::int64_t>(next) : std::nullopt;

@@ -2,6 +2,7 @@
 // mode, then the script file is loaded and played before Form_Load returns.
 #include <string>
 
+#include "core/app/named_script.h"
 #include "core/app/player.h"
 #include "core/app/startup_hooks.h"
 #include "core/script/open_script.h"
@@ -23,11 +24,8 @@ std::string BareProgramName(const std::string& program_file_name) {
 
 // File mode: the named file as written (current folder), else in the program's folder.
 bool OpenNamedFile(Player& player) {
-  if (util::FileExists(player.startup().script_argument)) {
-    player.paths().script_file = player.startup().script_argument;
-  } else if (util::FileExists(player.paths().app_path + player.startup().script_argument)) {
-    player.paths().script_file = player.paths().app_path + player.startup().script_argument;
-  }
+  player.paths().script_file =
+      FindNamedScript(player.startup().script_argument, player.paths().app_path);
   if (player.paths().script_file.empty()) return false;
   return OpenScriptFromFile(player, player.paths().script_file, true);
 }
@@ -61,7 +59,7 @@ void Player::Form_Load(const std::string& command_line, const std::string& progr
     if (!startup_.script_argument.empty()) {
       startup_.exit_when_done = true;
     } else {
-      startup_.script_argument = util::TrimChars(command_line, "\"");
+      startup_.script_argument = NamedScriptText(command_line);
     }
     startup_.screen_width_px = ui().ScreenWidthPx();
     startup_.screen_height_px = ui().ScreenHeightPx();

@@ -82,19 +82,6 @@ std::string AddressedCharacter(Player& player, std::string_view line) {
   return addressed;
 }
 
-// Finds the handler of the statement; null when the line matches no keyword of its class.
-StatementHandler Classify(Statement& statement) {
-  if (!statement.char_id.empty()) {
-    const CharStatementRow* row =
-        MatchCharStatement(statement.upper_line, util::UCase(statement.char_id));
-    if (row == nullptr) return nullptr;
-    statement.keyword = row->keyword;
-    return row->handler;
-  }
-  const SystemStatementRow* row = MatchSystemStatement(statement.upper_line, statement.keyword);
-  return row == nullptr ? nullptr : row->handler;
-}
-
 // Runs one non-empty, trimmed line. Returns false when the user aborted the script.
 bool PlayLine(Player& player, std::string_view text, CallState& call) {
   Statement statement;
@@ -102,7 +89,7 @@ bool PlayLine(Player& player, std::string_view text, CallState& call) {
   statement.line = setreq ? SetReqStatement(text) : std::string(text);
   statement.upper_line = util::UCase(statement.line);
   statement.char_id = AddressedCharacter(player, statement.line);
-  if (StatementHandler handler = Classify(statement)) {
+  if (StatementHandler handler = FindStatementHandler(statement)) {
     if (!Guarded(player, [&] { handler(player, statement); })) return false;
   }
   if (setreq) call.saved_request = player.run().last_request;

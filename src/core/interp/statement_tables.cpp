@@ -3,6 +3,7 @@
 #include "core/interp/char_statements.h"
 #include "core/interp/line_rules.h"
 #include "core/interp/system_handlers.h"
+#include "core/util/ascii.h"
 
 namespace rirerazo {
 namespace {
@@ -93,6 +94,18 @@ const SystemStatementRow* MatchSystemStatement(std::string_view upper_line,
     }
   }
   return nullptr;
+}
+
+StatementHandler FindStatementHandler(Statement& statement) {
+  if (!statement.char_id.empty()) {
+    const CharStatementRow* row =
+        MatchCharStatement(statement.upper_line, util::UCase(statement.char_id));
+    if (row == nullptr) return nullptr;
+    statement.keyword = row->keyword;
+    return row->handler;
+  }
+  const SystemStatementRow* row = MatchSystemStatement(statement.upper_line, statement.keyword);
+  return row == nullptr ? nullptr : row->handler;
 }
 
 }  // namespace rirerazo

@@ -38,4 +38,10 @@ const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::str
 const SystemStatementRow* MatchSystemStatement(std::string_view upper_line,
                                                std::string_view& keyword);
 
+// The handler the interpreter runs for `statement`, whose line, upper-cased line and
+// addressed id (empty for a system statement) are set; fills in `statement.keyword`. Null
+// when the line matches no row of its class and so does nothing. Runs nothing itself, so a
+// checker can classify lines exactly as the interpreter does.
+StatementHandler FindStatementHandler(Statement& statement);
+
 }  // namespace rirerazo

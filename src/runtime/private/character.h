@@ -128,7 +128,6 @@ class Character final : public platform::AgentCharacter {
   bool Progressing(int depth) const;
   bool HoldsForUser() const;
   void OnRequestEnded(std::int32_t id, std::int64_t at_ms);
-  const Request* ActiveRequest() const { return active_ ? &active_->request : nullptr; }
   // Ends every request (the character is being unloaded).
   void EndAll(std::int64_t now_ms);
 

@@ -58,5 +58,22 @@ TEST(SystemStatementTable, ReportsWhichOfTheShellKeywordsMatched) {
   EXPECT_EQ(keyword, "PLAYSCRIPT ");
 }
 
+// The classification the interpreter and the script checker share: the class comes from
+// the addressed id, the keyword is filled in, nothing runs.
+TEST(FindStatementHandler, ClassifiesWithoutRunning) {
+  Statement character{
+      "Host.Speak Please say Host.Hide now", "HOST.SPEAK PLEASE SAY HOST.HIDE NOW", "Host", {}};
+  EXPECT_EQ(FindStatementHandler(character), &HideStatement);
+  EXPECT_EQ(character.keyword, ".HIDE");
+  Statement unknown{"Host.Stop", "HOST.STOP", "Host", {}};
+  EXPECT_EQ(FindStatementHandler(unknown), nullptr);
+  // Without an addressed id the same line is a system statement, and matches none.
+  Statement unaddressed{"Host.Speak Hi", "HOST.SPEAK HI", "", {}};
+  EXPECT_EQ(FindStatementHandler(unaddressed), nullptr);
+  Statement system{"run notepad", "RUN NOTEPAD", "", {}};
+  EXPECT_EQ(FindStatementHandler(system), &RunShellExStatement);
+  EXPECT_EQ(system.keyword, "RUN ");
+}
+
 }  // namespace
 }  // namespace rirerazo
