@@ -9,6 +9,7 @@
 #include "desktop/audio/audio_output.h"
 #include "desktop/character/character_stage.h"
 #include "desktop/host/desktop_loop.h"
+#include "desktop/host/voice_listening.h"
 #include "desktop/host/desktop_settings.h"
 #include "desktop/host/menu_tray.h"
 #include "desktop/host/settings_sheet.h"
@@ -64,6 +65,7 @@ class Host {
                    .tray = &tray_});
     loop_.AddSource(session_.runtime_source());
     loop_.AddSource(presentation_source_);
+    loop_.AddSource(voice_);
     ConnectStage();
   }
 
@@ -126,6 +128,7 @@ class Host {
   std::unique_ptr<runtime::SpeechEngine> engine_;
   UserVoiceEngine speech_;
   runtime::CharacterRuntime runtime_;
+  VoiceListening voice_{runtime_, clock_, err_};
   CharacterStage stage_;
   SheetOpener sheet_opener_{*this};
   std::unique_ptr<SettingsSheet> sheet_;

@@ -1,5 +1,6 @@
 #include "headless/headless_host.h"
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "headless/headless_shell.h"
 #include "headless/headless_ui.h"
 #include "headless/pacer.h"
+#include "headless/recorded_voice.h"
 #include "headless/recording_tray.h"
 #include "headless/simulated_media.h"
 #include "headless/user_input.h"
@@ -135,6 +137,14 @@ class Host : public UserInputHost {
   void SetClipboardText(const std::string& text) override {
     session_.services().clipboard->SetText(text);
   }
+  // A relative recording is found beside the input script.
+  void HearRecording(const std::string& character, const std::string& path) override {
+    std::filesystem::path recording(path);
+    if (recording.is_relative()) {
+      recording = std::filesystem::path(options_.input_path).parent_path() / recording;
+    }
+    voice_.Hear(runtime_, character, recording.string());
+  }
 
   platform::LocalDateTime StartTime() const {
     if (!options_.start_time) return WallClockNow();
@@ -174,6 +184,7 @@ class Host : public UserInputHost {
   host::SimulatedPresentationApp presentation_;
   host::PresentationSource presentation_source_;
   std::unique_ptr<UserInputFeeder> feeder_;
+  RecordedVoice voice_{err_};
 };
 
 }  // namespace

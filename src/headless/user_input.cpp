@@ -23,9 +23,10 @@ struct ActionName {
   InputAction action;
 };
 
-constexpr std::array<ActionName, 10> kActions = {{
+constexpr std::array<ActionName, 11> kActions = {{
     {"choose", InputAction::kChoose},
     {"say", InputAction::kSay},
+    {"hear", InputAction::kHear},
     {"click", InputAction::kClick},
     {"drag", InputAction::kDrag},
     {"show", InputAction::kShow},
@@ -194,6 +195,11 @@ void ParseArguments(const std::vector<Token>& args, InputItem& item) {
       item.text = args[1].text;
       if (args.size() > 2) item.confidence = ParseConfidence(args[2], line);
       return;
+    case InputAction::kHear:
+      ExpectArguments(args, 2, 2, "hear <character> <file.wav>", line);
+      item.character = args[0].text;
+      item.text = args[1].text;
+      return;
     case InputAction::kClick:
       ExpectArguments(args, 1, 3, "click <character> [<x> <y>]", line);
       if (args.size() == 2) throw InputScriptError(line, "a click needs both x and y, or neither");
@@ -279,6 +285,10 @@ std::vector<InputItem> ParseUserInput(std::string_view text) {
   return items;
 }
 
+void UserInputHost::HearRecording(const std::string&, const std::string&) {
+  throw RuntimeError(err::kInvalidProcedureCall, "the host takes no recordings");
+}
+
 UserInputFeeder::UserInputFeeder(std::vector<InputItem> items, runtime::CharacterRuntime& runtime,
                                  UserInputHost* host, ErrorHandler on_error)
     : items_(std::move(items)), runtime_(runtime), host_(host), on_error_(std::move(on_error)) {}
@@ -314,6 +324,8 @@ void UserInputFeeder::Apply(const InputItem& item) {
       return runtime_.ChooseCommand(item.character, item.command);
     case InputAction::kSay:
       return runtime_.Hear(item.character, item.text, item.confidence);
+    case InputAction::kHear:
+      return need_host().HearRecording(item.character, item.text);
     case InputAction::kClick: {
       platform::AgentCharacter& character = runtime_.Character(item.character);
       int x = item.x ? *item.x : character.Left() + character.Width() / 2;

@@ -3,6 +3,7 @@
 //
 //   <time> choose <character> <command> [<confidence> [<alt1> <alt1-confidence> [<alt2>]]]
 //   <time> say <character> <phrase> [<confidence>]
+//   <time> hear <character> <file.wav>   (a recording, through the speech recogniser)
 //   <time> click <character> [<x> <y>]
 //   <time> drag <character> <x> <y>
 //   <time> show <character>          (from the character's own menu)
@@ -36,6 +37,7 @@ namespace rirerazo::headless {
 enum class InputAction {
   kChoose,
   kSay,
+  kHear,
   kClick,
   kDrag,
   kShow,
@@ -51,7 +53,7 @@ struct InputItem {
   std::int64_t at_ms = 0;
   InputAction action = InputAction::kChoose;
   std::string character;
-  std::string text;  // phrase, tray caption, dialog path, clipboard text
+  std::string text;  // phrase, recording, tray caption, dialog path, clipboard text
   std::optional<std::int32_t> x;
   std::optional<std::int32_t> y;
   std::int32_t confidence = 100;
@@ -88,6 +90,8 @@ class UserInputHost {
   // nullopt: the dialog is cancelled.
   virtual void AnswerFileDialog(const std::optional<std::string>& path) = 0;
   virtual void SetClipboardText(const std::string& text) = 0;
+  // A recording heard while `character` listens, through the speech recogniser.
+  virtual void HearRecording(const std::string& character, const std::string& path);
 };
 
 // Feeds the script into the loop at its times. An action that cannot be carried out (an

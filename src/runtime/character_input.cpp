@@ -12,42 +12,44 @@ void Character::ChooseCommand(const platform::UserInput& input) {
     throw RuntimeError(err::kInvalidProcedureCall,
                        "The character " + id_ + " has no command named \"" + input.name + "\".");
   }
-  auto event_input = std::make_shared<platform::UserInput>(input);
-  event_input->character_id = id_;
+  RaiseCommand(input);
+}
+
+void Character::RaiseCommand(platform::UserInput input) {
+  input.character_id = id_;
   PendingEvent event;
   event.kind = EventKind::kCommand;
   event.character_id = id_;
-  event.input = std::move(event_input);
+  event.input = std::make_shared<platform::UserInput>(std::move(input));
   runtime_.Raise(std::move(event));
+}
+
+void Character::EndHearing() {
+  runtime_.CatchUp();
+  if (!listening_) Raise(EventKind::kListenStart);
+  listening_ = false;
+  Raise(EventKind::kListenComplete);
 }
 
 // A phrase ends the listening session (or is a push-to-talk session of its own) and is
 // reported with the commands whose grammar accepts it: the first as the best match, the next
 // two as alternatives with the same confidence, so an ambiguous phrase looks ambiguous.
 void Character::Hear(const std::string& phrase, std::int32_t confidence) {
-  runtime_.CatchUp();
-  if (!listening_) Raise(EventKind::kListenStart);
-  listening_ = false;
-  Raise(EventKind::kListenComplete);
+  EndHearing();
   std::vector<const Command*> matches = commands_.MatchPhrase(phrase);
-  auto input = std::make_shared<platform::UserInput>();
-  input->character_id = id_;
-  input->voice = phrase;
-  input->confidence = confidence;
-  if (matches.size() > 0) input->name = matches[0]->name;
+  platform::UserInput input;
+  input.voice = phrase;
+  input.confidence = confidence;
+  if (matches.size() > 0) input.name = matches[0]->name;
   if (matches.size() > 1) {
-    input->alt1_name = matches[1]->name;
-    input->alt1_confidence = confidence;
+    input.alt1_name = matches[1]->name;
+    input.alt1_confidence = confidence;
   }
   if (matches.size() > 2) {
-    input->alt2_name = matches[2]->name;
-    input->alt2_confidence = confidence;
+    input.alt2_name = matches[2]->name;
+    input.alt2_confidence = confidence;
   }
-  PendingEvent event;
-  event.kind = EventKind::kCommand;
-  event.character_id = id_;
-  event.input = std::move(input);
-  runtime_.Raise(std::move(event));
+  RaiseCommand(std::move(input));
 }
 
 void Character::Click(int x_px, int y_px) {

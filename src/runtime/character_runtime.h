@@ -30,6 +30,7 @@
 #include "runtime/commands.h"
 #include "runtime/events.h"
 #include "runtime/speech_engine.h"
+#include "runtime/voice_commands.h"
 
 namespace rirerazo::runtime {
 
@@ -122,6 +123,14 @@ class CharacterRuntime : public platform::AgentControl {
   void ChooseCommand(const std::string& id, const platform::UserInput& input);
   // A phrase heard for a character: matched against its commands' voice grammars.
   void Hear(const std::string& id, const std::string& phrase, std::int32_t confidence);
+  // Speech input (runtime_voice.cpp). The grammars to listen for: every loaded character's
+  // group name and its commands' voice grammars, in load and menu order.
+  VoiceGrammarSet VoiceGrammars() const;
+  // What a recogniser heard while `listener_id` listened, over the grammars `offered` (as
+  // VoiceGrammars gave them when listening began): ends the session and raises Command.
+  void HearRecognized(const std::string& listener_id, const VoiceGrammarSet& offered,
+                      const Recognition& heard);
+  bool Listening(const std::string& id) const;
   void Click(const std::string& id, int x_px, int y_px);
   void Drag(const std::string& id, int x_px, int y_px);
   void UserShow(const std::string& id);

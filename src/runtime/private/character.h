@@ -134,6 +134,12 @@ class Character final : public platform::AgentCharacter {
   // User input and rendering (character_input.cpp).
   void ChooseCommand(const platform::UserInput& input);
   void Hear(const std::string& phrase, std::int32_t confidence);
+  // Ends the listening session because a phrase was heard (a push-to-talk session of its
+  // own when none was open).
+  void EndHearing();
+  // Raises Command with what the user chose or said; `input.character_id` becomes this id.
+  void RaiseCommand(platform::UserInput input);
+  bool Listening() const { return listening_; }
   void Click(int x_px, int y_px);
   void Drag(int x_px, int y_px);
   void UserShow();
