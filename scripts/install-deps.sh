@@ -7,7 +7,9 @@ packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
           # the desktop host: Qt, speech, sound, media, and what its tests run under
           qt6-base-dev qt6-multimedia-dev libespeak-ng-dev espeak-ng-data libpulse-dev
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good timgm6mb-soundfont fluidsynth
-          xauth xcompmgr trayer dbus ccache)
+          xauth xcompmgr trayer dbus ccache
+          # the render host: FFmpeg's libraries, and its tools to read videos back in tests
+          libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,12 +1,14 @@
 // rirerazo: plays character scripts. Parses the command line, picks a host and runs it.
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "desktop_module.h"
+#include "render_module.h"
 #include "headless/headless_host.h"
 #include "headless/options.h"
 #include "os/carrier_packer.h"
@@ -38,6 +40,23 @@ std::optional<int> RunDesktopModule(const Options& options, const std::string& p
   const rirerazo::DesktopModuleCall call{&options, &program_file_name, argc,
                                          argv,     &std::cout,         &std::cerr};
   return reinterpret_cast<rirerazo::DesktopModuleEntry>(module.entry)(&call);
+}
+
+// Renders to a video file through the render module beside the program; without the module
+// there is no render, so the run fails and says why.
+int RunRenderModule(const Options& options, const std::string& program_file_name, int argc,
+                    char** argv) {
+  const auto module =
+      rirerazo::os::LoadModule(rirerazo::kRenderModuleFile, rirerazo::kRenderModuleEntry);
+  if (module.entry == nullptr) {
+    std::cerr << "rirerazo: cannot render: the render module cannot be loaded (" << module.error
+              << ")\n";
+    return 3;
+  }
+  const rirerazo::RenderModuleCall call{&options,  &program_file_name, argc,
+                                        argv,      &std::cout,         &std::cerr,
+                                        isatty(STDERR_FILENO) == 1};
+  return reinterpret_cast<rirerazo::RenderModuleEntry>(module.entry)(&call);
 }
 
 // The desktop host needs an X display: characters place themselves anywhere on the screen,
@@ -73,6 +92,9 @@ int main(int argc, char** argv) {
   }
   if (!options.pack_script.empty()) {
     return rirerazo::os::RunPacker(options.pack_script, options.pack_output);
+  }
+  if (!options.render_path.empty()) {
+    return RunRenderModule(options, ProgramFileName(argv[0]), argc, argv);
   }
   if (!options.headless && HasDisplay()) {
     if (auto status = RunDesktopModule(options, ProgramFileName(argv[0]), argc, argv))

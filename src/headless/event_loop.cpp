@@ -12,7 +12,7 @@ constexpr int kMaxRoundsPerDoEvents = 100'000;
 
 }  // namespace
 
-EventLoop::EventLoop(VirtualClock& clock, Pacer* pacer) : clock_(clock), pacer_(pacer) {}
+EventLoop::EventLoop(VirtualClock& clock, ClockPacer* pacer) : clock_(clock), pacer_(pacer) {}
 
 void EventLoop::DoEvents() {
   for (int round = 0; round < kMaxRoundsPerDoEvents && !quit_; ++round) {

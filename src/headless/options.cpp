@@ -21,7 +21,31 @@ bool ParseScreen(const std::string& text, Options& options) {
   }
   options.screen_width_px = width;
   options.screen_height_px = height;
+  options.screen_given = true;
   return true;
+}
+
+bool ParseFps(const std::string& text, int& fps) {
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), fps);
+  return r.ec == std::errc() && r.ptr == text.data() + text.size() && fps >= 1 && fps <= 120;
+}
+
+// Seconds, with up to three decimals: "30", "12.5".
+bool ParseDuration(const std::string& text, std::optional<std::int64_t>& duration_ms) {
+  const size_t dot = text.find('.');
+  const std::string whole = text.substr(0, dot);
+  std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
+  if (whole.empty() || fraction.size() > 3 || (dot != std::string::npos && fraction.empty())) {
+    return false;
+  }
+  std::int64_t seconds = 0, thousandths = 0;
+  const auto w = std::from_chars(whole.data(), whole.data() + whole.size(), seconds);
+  if (w.ec != std::errc() || w.ptr != whole.data() + whole.size() || seconds > 86'400) return false;
+  fraction.resize(3, '0');
+  const auto f = std::from_chars(fraction.data(), fraction.data() + 3, thousandths);
+  if (f.ec != std::errc() || f.ptr != fraction.data() + 3) return false;
+  duration_ms = seconds * 1000 + thousandths;
+  return *duration_ms > 0;
 }
 
 bool ParseStartTime(const std::string& text) {
@@ -68,6 +92,13 @@ std::string UsageText() {
          "  --start-time YYYY-MM-DDTHH:MM:SS\n"
          "                          local date and time at which the headless clock starts\n"
          "  --seed N                seed for animation branching (default 1)\n"
+         "  --render OUT.mp4|OUT.webm\n"
+         "                          play on the virtual clock and write every frame and\n"
+         "                          its sound to a video file (default screen 1280x720)\n"
+         "  --fps N                 frames per second of the video (default 25)\n"
+         "  --background FILE       picture behind everything in the video\n"
+         "  --duration SECONDS      the video's greatest length\n"
+         "  --quiet                 no progress line while rendering\n"
          "  --pack SCRIPT -o PROGRAM\n"
          "                          write a copy of the player that plays SCRIPT by itself\n"
          "  --help                  show this help and exit\n"
@@ -111,6 +142,25 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       if (!value(arg, o.trace_path)) return result;
     } else if (arg == "--input") {
       if (!value(arg, o.input_path)) return result;
+    } else if (arg == "--render") {
+      if (!value(arg, o.render_path)) return result;
+    } else if (arg == "--background") {
+      if (!value(arg, o.background_path)) return result;
+    } else if (arg == "--quiet") {
+      o.quiet = true;
+    } else if (arg == "--fps") {
+      if (!value(arg, text)) return result;
+      if (!ParseFps(text, o.frames_per_second)) {
+        result.error = "--fps takes a whole number from 1 to 120, not '" + text + "'";
+        return result;
+      }
+    } else if (arg == "--duration") {
+      if (!value(arg, text)) return result;
+      if (!ParseDuration(text, o.duration_ms)) {
+        result.error = "--duration takes a number of seconds such as 30 or 12.5, not '" +
+                       text + "'";
+        return result;
+      }
     } else if (arg == "--pack") {
       if (!value(arg, o.pack_script)) return result;
     } else if (arg == "-o") {
