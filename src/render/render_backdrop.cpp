@@ -23,18 +23,18 @@ void RenderBackdrop::SetColor(std::uint32_t bgr) {
 
 void RenderBackdrop::SetSlotPicture(int slot, std::shared_ptr<const platform::Picture> picture) {
   inner_.SetSlotPicture(slot, picture);
-  picture_.slots.at(std::size_t(slot)).picture =
+  picture_.picture_slots.at(std::size_t(slot)).picture =
       picture ? desktop::ImageOfPicture(*picture) : QImage();
 }
 
 void RenderBackdrop::PlaceSlot(int slot, platform::RectTwips place) {
   inner_.PlaceSlot(slot, place);
-  picture_.slots.at(std::size_t(slot)).place_px = PxRect(place);
+  picture_.picture_slots.at(std::size_t(slot)).place_px = PxRect(place);
 }
 
 void RenderBackdrop::SetSlotVisible(int slot, bool visible) {
   inner_.SetSlotVisible(slot, visible);
-  picture_.slots.at(std::size_t(slot)).visible = visible;
+  picture_.picture_slots.at(std::size_t(slot)).visible = visible;
 }
 
 void RenderBackdrop::PlaceCloseGlyph(int left_twips, int top_twips, const std::string& tooltip) {

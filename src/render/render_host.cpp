@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -287,9 +288,18 @@ class Host : public headless::UserInputHost {
   std::unique_ptr<RenderProgress> progress_;
 };
 
+// Qt's warnings about a platform without a desktop session (no runtime folder, no
+// window system) say nothing to someone rendering a video; its errors still show.
+void QuietQtWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtCriticalMsg || type == QtFatalMsg) {
+    std::fprintf(stderr, "rirerazo: %s\n", message.toLocal8Bit().constData());
+  }
+}
+
 // Qt paints without a display on its offscreen platform.
 std::unique_ptr<QGuiApplication> MakeApplication(int argc, char** argv) {
   if (QGuiApplication::instance() != nullptr) return nullptr;
+  qInstallMessageHandler(QuietQtWarnings);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int app_argc = 1;
   static char* app_argv[] = {argc > 0 ? argv[0] : const_cast<char*>("rirerazo"), nullptr};

@@ -220,6 +220,9 @@ void VideoEncoder::State::EncodeSoundFrame(const std::int16_t* samples, int samp
 }
 
 VideoEncoder::VideoEncoder(const EncoderSettings& settings) : state_(std::make_unique<State>()) {
+  // The libraries' own reports (encoder statistics, muxer passes) are not for the user;
+  // failures reach the user through EncodeError.
+  av_log_set_level(AV_LOG_QUIET);
   State& s = *state_;
   s.settings = settings;
   s.container = ContainerForPath(settings.path);

@@ -5,8 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <QColor>
 #include <QImage>
+#include <QRect>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>

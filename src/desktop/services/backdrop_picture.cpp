@@ -6,7 +6,7 @@ void BackdropPicture::Paint(QPainter& painter, const QRect& area, bool with_glyp
   painter.save();
   painter.fillRect(area, colour);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  for (const Slot& slot : slots) {
+  for (const Slot& slot : picture_slots) {
     if (slot.visible && !slot.picture.isNull()) painter.drawImage(slot.place_px, slot.picture);
   }
   if (with_glyph && glyph_placed) PaintCloseGlyph(painter, GlyphRect());

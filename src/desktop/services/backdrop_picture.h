@@ -27,7 +27,7 @@ struct BackdropPicture {
   static constexpr int kGlyphHeightPx = 14;
 
   QColor colour = Qt::black;
-  std::array<Slot, 2> slots;
+  std::array<Slot, 2> picture_slots;
   bool glyph_placed = false;
   QPoint glyph_at;
 

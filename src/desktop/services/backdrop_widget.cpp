@@ -38,7 +38,7 @@ void BackdropWidget::SetColor(std::uint32_t bgr) {
 
 BackdropWidget::Slot& BackdropWidget::SlotAt(int index) {
   update();  // the caller changes the slot
-  return picture_.slots.at(static_cast<std::size_t>(index));
+  return picture_.picture_slots.at(static_cast<std::size_t>(index));
 }
 
 void BackdropWidget::PlaceGlyph(QPoint top_left, const QString& tooltip) {
