@@ -43,8 +43,11 @@ void FrameRecorder::Observe(std::int64_t at_ms, std::int64_t limit_ms) {
 
 void FrameRecorder::WriteFrame() {
   WriteSoundUntilFrame(frames_);
-  const QImage& image = canvas_.Paint();
-  encoder_.AddFrame(image.constBits(), int(image.bytesPerLine()));
+  if (canvas_.Paint() || frames_ == 0) {
+    encoder_.AddFrame(canvas_.Image().constBits(), int(canvas_.Image().bytesPerLine()));
+  } else {
+    encoder_.RepeatFrame();
+  }
   ++frames_;
   if (on_frame_) on_frame_(frames_ * 1000 / fps_, frames_);
 }

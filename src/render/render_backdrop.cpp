@@ -14,27 +14,32 @@ void RenderBackdrop::Create(platform::RectTwips bounds) {
   inner_.Create(bounds);
   bounds_px_ = PxRect(bounds);
   picture_ = {};
+  ++revision_;
 }
 
 void RenderBackdrop::SetColor(std::uint32_t bgr) {
   inner_.SetColor(bgr);
   picture_.SetColour(bgr);
+  ++revision_;
 }
 
 void RenderBackdrop::SetSlotPicture(int slot, std::shared_ptr<const platform::Picture> picture) {
   inner_.SetSlotPicture(slot, picture);
   picture_.picture_slots.at(std::size_t(slot)).picture =
       picture ? desktop::ImageOfPicture(*picture) : QImage();
+  ++revision_;
 }
 
 void RenderBackdrop::PlaceSlot(int slot, platform::RectTwips place) {
   inner_.PlaceSlot(slot, place);
   picture_.picture_slots.at(std::size_t(slot)).place_px = PxRect(place);
+  ++revision_;
 }
 
 void RenderBackdrop::SetSlotVisible(int slot, bool visible) {
   inner_.SetSlotVisible(slot, visible);
   picture_.picture_slots.at(std::size_t(slot)).visible = visible;
+  ++revision_;
 }
 
 void RenderBackdrop::PlaceCloseGlyph(int left_twips, int top_twips, const std::string& tooltip) {
@@ -42,6 +47,7 @@ void RenderBackdrop::PlaceCloseGlyph(int left_twips, int top_twips, const std::s
   picture_.glyph_placed = true;
   picture_.glyph_at = QPoint(left_twips / platform::kTwipsPerPixel,
                              top_twips / platform::kTwipsPerPixel);
+  ++revision_;
 }
 
 // The close glyph is left out: it is a control for a user at the screen, and a video has

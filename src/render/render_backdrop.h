@@ -17,9 +17,18 @@ class RenderBackdrop : public platform::Backdrop {
 
   bool Exists() const override { return inner_.Exists(); }
   void Create(platform::RectTwips bounds) override;
-  void Destroy() override { inner_.Destroy(); }
-  void Show() override { inner_.Show(); }
-  void Hide() override { inner_.Hide(); }
+  void Destroy() override {
+    inner_.Destroy();
+    ++revision_;
+  }
+  void Show() override {
+    inner_.Show();
+    ++revision_;
+  }
+  void Hide() override {
+    inner_.Hide();
+    ++revision_;
+  }
   bool Visible() const override { return inner_.Visible(); }
   void SetColor(std::uint32_t bgr) override;
   void SetSlotPicture(int slot, std::shared_ptr<const platform::Picture> picture) override;
@@ -38,11 +47,14 @@ class RenderBackdrop : public platform::Backdrop {
 
   // Paints the backdrop where it is on the screen, when it is shown.
   void Paint(QPainter& painter) const;
+  // Changes with every change of what Paint paints.
+  std::uint64_t Revision() const { return revision_; }
 
  private:
   headless::HeadlessBackdrop inner_;
   QRect bounds_px_;
   desktop::BackdropPicture picture_;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace rirerazo::render

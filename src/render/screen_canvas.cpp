@@ -55,9 +55,9 @@ ScreenCanvas::Actor& ScreenCanvas::ActorFor(const std::string& id) {
 
 void ScreenCanvas::Sync() {
   const std::vector<std::string> ids = runtime_.CharacterIds();
-  std::erase_if(actors_, [&](const auto& actor) {
-    return std::find(ids.begin(), ids.end(), actor->id) == ids.end();
-  });
+  changed_ |= std::erase_if(actors_, [&](const auto& actor) {
+                return std::find(ids.begin(), ids.end(), actor->id) == ids.end();
+              }) > 0;
   for (const std::string& id : ids) SyncActor(ActorFor(id));
   // Keep the load order for stacking.
   std::stable_sort(actors_.begin(), actors_.end(), [&](const auto& a, const auto& b) {
@@ -66,6 +66,9 @@ void ScreenCanvas::Sync() {
 }
 
 void ScreenCanvas::SyncActor(Actor& actor) {
+  const bool was_shown = actor.shown;
+  const bool balloon_was_shown = actor.balloon_shown;
+  const QRect was_at = actor.place;
   try {
     const runtime::FrameState frame = runtime_.Frame(actor.id);
     if (!desktop::Drawable(frame)) {
@@ -74,21 +77,30 @@ void ScreenCanvas::SyncActor(Actor& actor) {
         actor.picture.Forget();
         actor.sounds.Forget();
       }
-      return;
+    } else {
+      actor.place = QRect(QPoint(frame.left_px, frame.top_px), desktop::DrawnSize(frame));
+      actor.sounds.Reached(frame);
+      changed_ |= actor.picture.Show(frame, actor.place.size());
+      actor.shown = true;
+      const desktop::BalloonPicture::Change balloon = actor.balloon.Update(
+          runtime_.Balloon(actor.id), actor.place, QRect(QPoint(0, 0), screen_));
+      actor.balloon_shown = balloon.visible;
+      changed_ |= balloon.relaid || balloon.text_changed;
     }
-    actor.place = QRect(QPoint(frame.left_px, frame.top_px), desktop::DrawnSize(frame));
-    actor.sounds.Reached(frame);
-    actor.picture.Show(frame, actor.place.size());
-    actor.shown = true;
-    const runtime::BalloonView view = runtime_.Balloon(actor.id);
-    actor.balloon_shown =
-        actor.balloon.Update(view, actor.place, QRect(QPoint(0, 0), screen_)).visible;
   } catch (const std::exception&) {
     actor.shown = actor.balloon_shown = false;  // unloaded meanwhile; the next Sync drops it
   }
+  changed_ |= actor.shown != was_shown || actor.balloon_shown != balloon_was_shown ||
+              (actor.shown && actor.place != was_at);
 }
 
-const QImage& ScreenCanvas::Paint() {
+bool ScreenCanvas::Paint() {
+  if (backdrop_ && backdrop_->Revision() != backdrop_revision_) {
+    backdrop_revision_ = backdrop_->Revision();
+    changed_ = true;
+  }
+  if (!changed_) return false;
+  changed_ = false;
   QPainter painter(&image_);
   if (background_.isNull()) {
     painter.fillRect(image_.rect(), NeutralColour());
@@ -107,7 +119,7 @@ const QImage& ScreenCanvas::Paint() {
     actor->balloon.Paint(painter);
     painter.restore();
   }
-  return image_;
+  return true;
 }
 
 QRect ScreenCanvas::CharacterPlace(const std::string& id) const {

@@ -7,7 +7,8 @@
 //
 // Sync brings the pictures up to the runtime at the current time and starts the sounds of
 // frames reached; it runs at every step of the runtime, not only at video frames, so no
-// frame sound is missed. Paint draws what Sync left. Needs a QGuiApplication.
+// frame sound is missed. Paint draws what Sync left, and only when something changed: most
+// frames of a show repeat the one before. Needs a QGuiApplication.
 #pragma once
 
 #include <QColor>
@@ -35,7 +36,8 @@ class ScreenCanvas {
   ScreenCanvas& operator=(const ScreenCanvas&) = delete;
 
   void Sync();
-  const QImage& Paint();
+  // Paints the screen when anything on it changed since the last Paint; true when it did.
+  bool Paint();
 
   const QImage& Image() const { return image_; }
   QSize Screen() const { return screen_; }
@@ -59,6 +61,8 @@ class ScreenCanvas {
   const RenderBackdrop* backdrop_;
   QImage image_;
   std::vector<std::unique_ptr<Actor>> actors_;  // load order
+  bool changed_ = true;  // since the last Paint
+  std::uint64_t backdrop_revision_ = 0;
 };
 
 }  // namespace rirerazo::render

@@ -128,7 +128,7 @@ void VideoEncoder::State::OpenVideo(const AVCodec* codec) {
   // Fast settings: a render should take a fraction of the show's length on a small machine.
   const std::string name = codec->name;
   if (name == "libx264") {
-    av_opt_set(video->priv_data, "preset", "veryfast", 0);
+    av_opt_set(video->priv_data, "preset", "ultrafast", 0);
     av_opt_set(video->priv_data, "crf", "23", 0);
   } else if (name == "libvpx-vp9" || name == "libvpx") {
     av_opt_set(video->priv_data, "deadline", "realtime", 0);
@@ -170,6 +170,9 @@ void VideoEncoder::State::OpenAudio(const AVCodec* codec) {
   audio->bit_rate = 128000;
   audio->time_base = AVRational{1, settings.sample_rate_hz};
   audio->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;  // the built-in Opus encoder
+  // The built-in AAC encoder's fast search costs a fraction of its default's, at a quality
+  // that speech and short sounds do not need more than.
+  if (std::string(codec->name) == "aac") av_opt_set(audio->priv_data, "aac_coder", "fast", 0);
   if (format->oformat->flags & AVFMT_GLOBALHEADER) audio->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   Check(avcodec_open2(audio, codec, nullptr),
         std::string("cannot open the encoder ") + codec->name);
@@ -266,6 +269,17 @@ void VideoEncoder::AddFrame(const std::uint8_t* pixels, int stride_bytes) {
   const int strides[] = {stride_bytes};
   sws_scale(s.scaler, planes, strides, 0, s.settings.height_px, s.picture->data,
             s.picture->linesize);
+  s.picture->pts = s.frames++;
+  s.Send(s.video, s.video_stream, s.picture);
+}
+
+// The encoders copy a picture's planes when they take it, so the converted picture is
+// still in `picture` and can be sent again; a writable check guards the rare encoder that
+// keeps a reference.
+void VideoEncoder::RepeatFrame() {
+  State& s = *state_;
+  if (s.frames == 0) throw EncodeError("no picture to repeat");
+  if (!av_frame_is_writable(s.picture)) Check(av_frame_make_writable(s.picture), "picture buffer");
   s.picture->pts = s.frames++;
   s.Send(s.video, s.video_stream, s.picture);
 }

@@ -45,6 +45,8 @@ class VideoEncoder {
   // The next picture: 32-bit pixels with blue in the lowest byte in memory order (Qt's
   // RGB32), at the settings' size, `stride_bytes` per row. Throws EncodeError.
   void AddFrame(const std::uint8_t* pixels, int stride_bytes);
+  // The next picture is the same as the last one (which saves converting it again).
+  void RepeatFrame();
   // The next stretch of sound (interleaved 16-bit samples). Throws EncodeError.
   void AddSound(std::span<const std::int16_t> samples);
   // Flushes the encoders, ends the file and gives it its final name. Throws EncodeError.
