@@ -14,7 +14,7 @@
 #include "core/app/player.h"
 #include "core/interp/play_script.h"
 #include "headless/event_loop.h"
-#include "headless/runtime_source.h"
+#include "host/runtime_source.h"
 #include "headless/virtual_clock.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"
@@ -65,7 +65,7 @@ struct Stage {
   headless::VirtualClock clock;
   runtime::RateModelEngine engine;
   runtime::CharacterRuntime agent{clock, engine, runtime::RuntimeOptions{.idle_enabled = false}};
-  headless::RuntimeSource source{agent};
+  host::RuntimeSource source{agent};
   headless::EventLoop loop{clock};
   testing::Log log;
   testing::FakeUi ui{log};

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/options.h"
+#include "host/options.h"
 #include "render/render_host.h"
 
 namespace {
@@ -26,7 +26,7 @@ int RenderHere(const std::string& video, const std::string& screen, const std::s
   const std::vector<std::string> args = {
       "--render", video,        "--screen", screen, "--fps", fps, "--quiet", "--start-time",
       "2026-12-07T15:05:00", std::string(RIRERAZO_SOURCE_DIR) + "/examples/welcome.vrn"};
-  const auto parsed = rirerazo::headless::ParseOptions(args);
+  const auto parsed = rirerazo::host::ParseOptions(args);
   if (!parsed.error.empty()) {
     std::cerr << parsed.error << "\n";
     return 2;

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "headless/event_loop.h"
-#include "headless/runtime_source.h"
+#include "host/runtime_source.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"
 
@@ -95,7 +95,7 @@ struct Counter : platform::AgentEvents {
 
 // A runtime with four characters loaded from one file, on a virtual clock and loop.
 struct Stage {
-  static runtime::RuntimeOptions Options() {
+  static runtime::RuntimeOptions host::Options() {
     runtime::RuntimeOptions options;
     options.idle_enabled = false;
     return options;
@@ -113,9 +113,9 @@ struct Stage {
   headless::VirtualClock clock;
   runtime::RateModelEngine engine;
   std::unique_ptr<runtime::CharacterRuntime> runtime =
-      std::make_unique<runtime::CharacterRuntime>(clock, engine, Options());
+      std::make_unique<runtime::CharacterRuntime>(clock, engine, host::Options());
   Counter counter;
-  headless::RuntimeSource source{*runtime};
+  host::RuntimeSource source{*runtime};
   headless::EventLoop loop{clock};
 };
 

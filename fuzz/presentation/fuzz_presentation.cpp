@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "headless/presentation_file.h"
+#include "host/presentation/presentation_file.h"
 #include "platform/runtime_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -8,7 +8,7 @@ namespace rirerazo::headless {
 
 namespace {
 
-std::vector<TraceField> RectFields(platform::RectTwips r) {
+std::vector<host::TraceField> RectFields(platform::RectTwips r) {
   return {{"left", std::int64_t{r.left}},
           {"top", std::int64_t{r.top}},
           {"width", std::int64_t{r.width}},
@@ -27,7 +27,7 @@ std::string ColorText(std::uint32_t bgr) {
 
 }  // namespace
 
-void HeadlessBackdrop::Record(const std::string& op, std::vector<TraceField> fields) {
+void HeadlessBackdrop::Record(const std::string& op, std::vector<host::TraceField> fields) {
   if (tracer_ == nullptr) return;
   fields.insert(fields.begin(), {"op", op});
   tracer_->Record("backdrop", std::move(fields));
@@ -84,7 +84,7 @@ void HeadlessBackdrop::SetSlotPicture(int slot, std::shared_ptr<const platform::
 
 void HeadlessBackdrop::PlaceSlot(int slot, platform::RectTwips place) {
   Slot(slot).place = place;
-  std::vector<TraceField> fields = RectFields(place);
+  std::vector<host::TraceField> fields = RectFields(place);
   fields.insert(fields.begin(), {"slot", std::int64_t{slot}});
   Record("Place", std::move(fields));
 }

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "headless/trace.h"
+#include "host/trace.h"
 #include "platform/backdrop.h"
 
 namespace rirerazo::headless {
@@ -26,7 +26,7 @@ struct BackdropSlot {
 
 class HeadlessBackdrop : public platform::Backdrop {
  public:
-  explicit HeadlessBackdrop(Tracer* tracer) : tracer_(tracer) {}
+  explicit HeadlessBackdrop(host::Tracer* tracer) : tracer_(tracer) {}
 
   bool Exists() const override { return state_ != BackdropState::kAbsent; }
   void Create(platform::RectTwips bounds) override;
@@ -55,10 +55,10 @@ class HeadlessBackdrop : public platform::Backdrop {
   void UserRightClicks(int x_twips, int y_twips, const std::string& choice);
 
  private:
-  void Record(const std::string& op, std::vector<TraceField> fields = {});
+  void Record(const std::string& op, std::vector<host::TraceField> fields = {});
   BackdropSlot& Slot(int index);
 
-  Tracer* tracer_;
+  host::Tracer* tracer_;
   platform::BackdropEvents* listener_ = nullptr;
   BackdropState state_ = BackdropState::kAbsent;
   std::uint32_t color_ = 0;

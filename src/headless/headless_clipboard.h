@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "headless/trace.h"
+#include "host/trace.h"
 #include "platform/clipboard.h"
 
 namespace rirerazo::headless {
 
 class HeadlessClipboard : public platform::Clipboard {
  public:
-  explicit HeadlessClipboard(Tracer* tracer) : tracer_(tracer) {}
+  explicit HeadlessClipboard(host::Tracer* tracer) : tracer_(tracer) {}
 
   std::string GetText() override {
     if (tracer_ != nullptr) tracer_->Record("clipboard", {{"op", "GetText"}, {"text", text_}});
@@ -23,7 +23,7 @@ class HeadlessClipboard : public platform::Clipboard {
   }
 
  private:
-  Tracer* tracer_;
+  host::Tracer* tracer_;
   std::string text_;
 };
 

@@ -35,7 +35,7 @@ std::int32_t SimulatedOpen(const std::string& file) {
 
 }  // namespace
 
-void HeadlessShell::Record(const std::string& op, std::vector<TraceField> fields) {
+void HeadlessShell::Record(const std::string& op, std::vector<host::TraceField> fields) {
   if (tracer_ == nullptr) return;
   fields.insert(fields.begin(), {"op", op});
   tracer_->Record("shell", std::move(fields));

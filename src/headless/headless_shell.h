@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "headless/trace.h"
+#include "host/trace.h"
 #include "platform/key_sender.h"
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
@@ -21,7 +21,7 @@ namespace rirerazo::headless {
 class HeadlessShell : public platform::Shell {
  public:
   // `real` may be null (record only). Neither pointer is owned.
-  HeadlessShell(Tracer* tracer, platform::Shell* real) : tracer_(tracer), real_(real) {}
+  HeadlessShell(host::Tracer* tracer, platform::Shell* real) : tracer_(tracer), real_(real) {}
 
   void StartProgram(const std::string& command_line) override;
   std::int32_t OpenDocument(const std::string& file, const std::string& parameters) override;
@@ -34,10 +34,10 @@ class HeadlessShell : public platform::Shell {
   void FailNextCall(RuntimeError error) { fail_next_.emplace(std::move(error)); }
 
  private:
-  void Record(const std::string& op, std::vector<TraceField> fields);
+  void Record(const std::string& op, std::vector<host::TraceField> fields);
   void ThrowIfFailing();
 
-  Tracer* tracer_;
+  host::Tracer* tracer_;
   platform::Shell* real_;
   std::multiset<std::string> windows_;
   std::optional<RuntimeError> fail_next_;
@@ -45,7 +45,7 @@ class HeadlessShell : public platform::Shell {
 
 class HeadlessKeySender : public platform::KeySender {
  public:
-  explicit HeadlessKeySender(Tracer* tracer) : tracer_(tracer) {}
+  explicit HeadlessKeySender(host::Tracer* tracer) : tracer_(tracer) {}
 
   // Checks the notation as the real sender does (a malformed text raises error 5), then
   // records the text and the number of keystrokes it stands for.
@@ -53,7 +53,7 @@ class HeadlessKeySender : public platform::KeySender {
   void FailNextCall(RuntimeError error) { fail_next_.emplace(std::move(error)); }
 
  private:
-  Tracer* tracer_;
+  host::Tracer* tracer_;
   std::optional<RuntimeError> fail_next_;
 };
 

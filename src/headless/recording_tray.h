@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/trace.h"
+#include "host/trace.h"
 #include "platform/tray.h"
 
 namespace rirerazo::headless {
@@ -24,7 +24,7 @@ struct TraySelector {
 
 class RecordingTray : public platform::Tray {
  public:
-  explicit RecordingTray(Tracer& tracer) : tracer_(tracer) {}
+  explicit RecordingTray(host::Tracer& tracer) : tracer_(tracer) {}
 
   void Install(const std::string& tip, platform::TrayEvents* listener) override;
   void Remove() override;
@@ -48,7 +48,7 @@ class RecordingTray : public platform::Tray {
  private:
   int Pick(const std::vector<platform::MenuItem>& items) const;
 
-  Tracer& tracer_;
+  host::Tracer& tracer_;
   platform::TrayEvents* listener_ = nullptr;
   bool installed_ = false;
   std::string tip_;

@@ -13,7 +13,7 @@ namespace rirerazo::render {
 
 class RenderBackdrop : public platform::Backdrop {
  public:
-  explicit RenderBackdrop(headless::Tracer* tracer) : inner_(tracer) {}
+  explicit RenderBackdrop(host::Tracer* tracer) : inner_(tracer) {}
 
   bool Exists() const override { return inner_.Exists(); }
   void Create(platform::RectTwips bounds) override;

@@ -11,29 +11,22 @@
 #include <ostream>
 #include <sstream>
 
-#include "core/app/player.h"
 #include "desktop/services/qt_media_device.h"
 #include "desktop/speech/espeak_engine.h"
 #include "headless/answer_policy.h"
 #include "headless/event_loop.h"
 #include "headless/headless_clipboard.h"
 #include "headless/headless_file_dialog.h"
-#include "headless/headless_host.h"
 #include "headless/headless_shell.h"
 #include "headless/headless_ui.h"
-#include "headless/presentation_source.h"
 #include "headless/recording_tray.h"
-#include "headless/runtime_source.h"
-#include "headless/simulated_presentation.h"
-#include "headless/trace.h"
-#include "headless/trace_outputs.h"
-#include "headless/tracing_agent.h"
-#include "headless/tracing_ui.h"
 #include "headless/user_input.h"
 #include "headless/virtual_clock.h"
-#include "os/curl_internet.h"
+#include "host/exit_status.h"
+#include "host/presentation/simulated_presentation.h"
+#include "host/presentation_source.h"
+#include "host/session.h"
 #include "os/picture_file.h"
-#include "os/posix_system.h"
 #include "os/system_clock.h"
 #include "render/frame_recorder.h"
 #include "render/render_backdrop.h"
@@ -41,21 +34,14 @@
 #include "render/screen_canvas.h"
 #include "render/sound_track.h"
 #include "render/video_encoder.h"
-#include "runtime/character_folders.h"
 #include "runtime/character_runtime.h"
 
 namespace rirerazo::render {
 namespace {
 
-using headless::RunOutcome;
 
 // Without --duration a script that never ends stops here: an hour of video.
 constexpr std::int64_t kDefaultLimitMs = 3'600'000;
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 std::int64_t SteadyMs() {
   using namespace std::chrono;
@@ -80,7 +66,7 @@ std::optional<std::vector<headless::InputItem>> ReadUserInput(const std::string&
   }
 }
 
-QSize ScreenOf(const headless::Options& options) {
+QSize ScreenOf(const host::Options& options) {
   if (options.screen_given) return QSize(options.screen_width_px, options.screen_height_px);
   return QSize(1280, 720);
 }
@@ -90,7 +76,7 @@ QSize ScreenOf(const headless::Options& options) {
 // video.
 class Host : public headless::UserInputHost {
  public:
-  Host(const headless::Options& options, QImage background, std::ostream& out, std::ostream& err)
+  Host(const host::Options& options, QImage background, std::ostream& out, std::ostream& err)
       : options_(options),
         out_(out),
         err_(err),
@@ -100,40 +86,32 @@ class Host : public headless::UserInputHost {
         track_(clock_, desktop::PcmFormat{48000, 2}),
         engine_(desktop::MakeDesktopSpeechEngine(track_, err)),
         runtime_(clock_, *engine_, runtime::RuntimeOptions{.seed = options.seed}),
-        tracer_(clock_),
-        agent_(runtime_, tracer_),
+        session_(options, clock_, runtime_),
         ui_(headless::HeadlessUi::Settings{Answers(), screen_.width(), screen_.height()}, err),
-        traced_ui_(ui_, tracer_),
-        tray_(tracer_),
-        shell_(&tracer_, nullptr),
-        keys_(&tracer_),
-        backdrop_(&tracer_),
+        tray_(session_.tracer()),
+        shell_(&session_.tracer(), nullptr),
+        keys_(&session_.tracer()),
+        backdrop_(&session_.tracer()),
         media_(track_, [this] { return clock_.NowMs(); }, true),
-        clipboard_(&tracer_),
+        clipboard_(&session_.tracer()),
         presentation_(clock_),
-        source_(runtime_),
         presentation_source_(presentation_),
         canvas_(runtime_, track_, screen_, std::move(background), &backdrop_) {
-    services_.ui = &traced_ui_;
-    services_.clock = &clock_;
-    services_.loop = &loop_;
-    services_.system = &system_;
-    services_.agent = &agent_;
-    services_.shell = &shell_;
-    services_.keys = &keys_;
-    services_.backdrop = &backdrop_;
-    services_.media = &media_;
-    services_.clipboard = &clipboard_;
-    services_.pictures = &pictures_;
-    services_.tray = &tray_;
-    services_.internet = &internet_;
-    services_.file_dialog = &file_dialog_;
-    services_.presentation = &presentation_;
-    loop_.AddSource(source_);
+    session_.Wire({.ui = &ui_,
+                   .loop = &loop_,
+                   .shell = &shell_,
+                   .keys = &keys_,
+                   .backdrop = &backdrop_,
+                   .media = &media_,
+                   .clipboard = &clipboard_,
+                   .file_dialog = &file_dialog_,
+                   .presentation = &presentation_,
+                   .tray = &tray_});
+    loop_.AddSource(session_.runtime_source());
     loop_.AddSource(presentation_source_);
   }
 
-  bool OpenSinks() { return outputs_.Open(options_, tracer_, out_, err_); }
+  bool OpenSinks() { return session_.OpenOutputs(out_, err_); }
 
   bool AddUserInput() {
     auto items = ReadUserInput(options_.input_path, err_);
@@ -172,29 +150,29 @@ class Host : public headless::UserInputHost {
         });
   }
 
+  // The exit status of the player's run, or kExitRenderFailed when the video could not be
+  // finished (the trace's exit record says how the player ended).
   int Run(const std::string& program_file_name) {
-    runtime_.SetCharacterFolders(runtime::StandardCharacterFolders(
-        system_, FolderOf(options_.command_line), FolderOf(FolderOf(system_.ExecutablePath()))));
-    Player player(services_);
-    player.Form_Load(options_.command_line, program_file_name);
-    if (!player.script_opened && player.Unloaded()) return Exit(headless::kExitNoScript);
-    headless::RunLimits limits;
-    limits.max_virtual_ms = options_.duration_ms.value_or(kDefaultLimitMs);
-    std::int64_t end_ms = clock_.NowMs();
-    if (!loop_.QuitRequested()) {
-      const RunOutcome outcome = loop_.RunUntilDone(limits);
-      Report(outcome);
-      end_ms = outcome == RunOutcome::kLimitReached ? limits.max_virtual_ms : clock_.NowMs();
-    }
-    const bool written = FinishVideo(end_ms);
-    player.UnloadMainForm();
-    return Exit(written ? headless::kExitNormal : kExitRenderFailed);
+    const int status = session_.Run(program_file_name, [this] { RenderUntilDone(); });
+    return status == host::kExitNormal && !written_ ? kExitRenderFailed : status;
   }
 
  private:
+  // The host's main loop: the script plays while the recorder writes frames, then the
+  // video is finished at the point where it ended.
+  void RenderUntilDone() {
+    headless::RunLimits limits;
+    limits.max_virtual_ms = options_.duration_ms.value_or(kDefaultLimitMs);
+    const headless::RunOutcome outcome = loop_.RunUntilDone(limits);
+    Report(outcome);
+    const std::int64_t end_ms =
+        outcome == headless::RunOutcome::kLimitReached ? limits.max_virtual_ms : clock_.NowMs();
+    written_ = FinishVideo(std::max(end_ms, clock_.NowMs()));
+  }
+
   bool FinishVideo(std::int64_t end_ms) {
     try {
-      recorder_->Finish(std::max(end_ms, clock_.NowMs()));
+      recorder_->Finish(end_ms);
     } catch (const EncodeError& error) {
       err_ << "rirerazo: " << error.what() << "\n";
       return false;
@@ -227,21 +205,17 @@ class Host : public headless::UserInputHost {
     return headless::AnswerPolicy::Parse(options_.answer).value_or(headless::AnswerPolicy());
   }
 
-  void Report(RunOutcome outcome) {
-    if (outcome == RunOutcome::kAwaitingUser) {
+  void Report(headless::RunOutcome outcome) {
+    if (outcome == headless::RunOutcome::kAwaitingUser) {
       err_ << "rirerazo: the script waits for user input that no one will give; the video "
               "ends here.\n";
-    } else if (outcome == RunOutcome::kLimitReached) {
+    } else if (outcome == headless::RunOutcome::kLimitReached) {
       err_ << "rirerazo: the script did not end within "
            << (options_.duration_ms ? "--duration" : "an hour (--duration sets the limit)")
            << "; the video ends there.\n";
     }
   }
 
-  int Exit(int status) {
-    tracer_.Record("exit", {{"status", std::int64_t{status}}});
-    return status;
-  }
 
   // The loop is built before the recorder (which needs the encoder), so it reaches the
   // recorder through this forwarder.
@@ -252,7 +226,7 @@ class Host : public headless::UserInputHost {
     headless::ClockPacer* target = nullptr;
   };
 
-  const headless::Options& options_;
+  const host::Options& options_;
   std::ostream& out_;
   std::ostream& err_;
   QSize screen_;
@@ -262,30 +236,23 @@ class Host : public headless::UserInputHost {
   SoundTrack track_;
   std::unique_ptr<runtime::SpeechEngine> engine_;
   runtime::CharacterRuntime runtime_;
-  headless::Tracer tracer_;
-  headless::TracingAgentControl agent_;
+  host::Session session_;
   headless::HeadlessUi ui_;
-  headless::TracingUi traced_ui_;
   headless::RecordingTray tray_;
-  os::PosixSystem system_;
   headless::HeadlessShell shell_;
   headless::HeadlessKeySender keys_;
   RenderBackdrop backdrop_;
   desktop::QtMediaDevice media_;
   headless::HeadlessClipboard clipboard_;
-  os::FilePictureDecoder pictures_;
-  os::CurlInternet internet_;
   headless::HeadlessFileDialog file_dialog_;
-  headless::SimulatedPresentationApp presentation_;
-  headless::RuntimeSource source_;
-  headless::PresentationSource presentation_source_;
+  host::SimulatedPresentationApp presentation_;
+  host::PresentationSource presentation_source_;
   ScreenCanvas canvas_;
-  platform::Platform services_;
-  headless::TraceOutputs outputs_;
   std::unique_ptr<headless::UserInputFeeder> feeder_;
   std::unique_ptr<VideoEncoder> encoder_;
   std::unique_ptr<FrameRecorder> recorder_;
   std::unique_ptr<RenderProgress> progress_;
+  bool written_ = false;
 };
 
 // Qt's warnings about a platform without a desktop session (no runtime folder, no
@@ -323,18 +290,18 @@ std::optional<QImage> ReadBackground(const std::string& path, std::ostream& err)
 
 }  // namespace
 
-int RunRender(const headless::Options& options, const std::string& program_file_name, int argc,
+int RunRender(const host::Options& options, const std::string& program_file_name, int argc,
               char** argv, std::ostream& out, std::ostream& err, bool err_is_terminal) {
   if (ContainerForPath(options.render_path).empty()) {
     err << "rirerazo: '" << options.render_path
         << "': the video file's name must end in .mp4 or .webm\n";
-    return headless::kExitUsage;
+    return host::kExitUsage;
   }
   auto app = MakeApplication(argc, argv);
   std::optional<QImage> background = ReadBackground(options.background_path, err);
-  if (!background) return headless::kExitUsage;
+  if (!background) return host::kExitUsage;
   Host host(options, std::move(*background), out, err);
-  if (!host.OpenSinks() || !host.AddUserInput()) return headless::kExitUsage;
+  if (!host.OpenSinks() || !host.AddUserInput()) return host::kExitUsage;
   if (!host.OpenVideo()) return kExitRenderFailed;
   if (!options.quiet) host.ShowProgress(err_is_terminal);
   return host.Run(program_file_name);

@@ -8,7 +8,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "headless/options.h"
+#include "host/options.h"
 
 namespace rirerazo::render {
 
@@ -17,7 +17,7 @@ inline constexpr int kExitRenderFailed = 3;
 
 // Renders `options.command_line` to `options.render_path`; returns the exit status.
 // `argc`/`argv` go to Qt when no application exists yet.
-int RunRender(const headless::Options& options, const std::string& program_file_name, int argc,
+int RunRender(const host::Options& options, const std::string& program_file_name, int argc,
               char** argv, std::ostream& out, std::ostream& err, bool err_is_terminal);
 
 }  // namespace rirerazo::render

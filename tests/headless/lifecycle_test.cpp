@@ -62,7 +62,7 @@ class Lifecycle : public ::testing::Test {
   // `header` added to its [VORN Script] section and `input` as the user-input script.
   PlayedRun Play(const std::string& sections, const std::string& input = "",
                  const std::string& header = "") {
-    Options options;
+    host::Options options;
     options.headless = true;
     options.trace_path = "-";
     options.command_line =

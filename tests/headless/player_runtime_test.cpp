@@ -8,7 +8,7 @@
 
 #include "core/app/player.h"
 #include "headless/event_loop.h"
-#include "headless/runtime_source.h"
+#include "host/runtime_source.h"
 #include "headless/virtual_clock.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"
@@ -89,7 +89,7 @@ class PlayerOnRuntime : public ::testing::Test {
   runtime::RateModelEngine engine_;
   runtime::CharacterRuntime runtime_{clock_, engine_,
                                      runtime::RuntimeOptions{.idle_enabled = false}};
-  headless::RuntimeSource source_{runtime_};
+  host::RuntimeSource source_{runtime_};
   headless::EventLoop loop_{clock_};
   testing::FakeUi ui_{log_};
   testing::FakeSystem system_;

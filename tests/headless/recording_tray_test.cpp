@@ -29,8 +29,8 @@ class TrayRecording : public ::testing::Test {
     tray.Install("RIRERazo", &owner);
   }
   VirtualClock clock{platform::LocalDateTime{}};
-  Tracer tracer{clock};
-  MemorySink sink;
+  host::Tracer tracer{clock};
+  host::MemorySink sink;
   RecordingTray tray{tracer};
   MenuOwner owner{tray};
 };
@@ -51,7 +51,7 @@ TEST_F(TrayRecording, RecordsInstallMouseMenuAndRemove) {
   tray.Remove();
   tray.Remove();
   std::vector<std::string> ops;
-  for (const TraceRecord& record : sink.records) {
+  for (const host::TraceRecord& record : sink.records) {
     EXPECT_EQ(record.kind, "tray");
     ops.push_back(record.Text("op") + " " + record.Text("message") + record.Text("chosen"));
   }

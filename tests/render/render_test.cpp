@@ -184,9 +184,9 @@ TEST_F(RenderTest, ErrorsAreClearAndLeaveNoFile) {
       Render(script, folder_ / "b.mp4", {"--background", folder_ / "none.png"});
   EXPECT_EQ(no_background.status, 2);
   EXPECT_NE(no_background.errors.find("background"), std::string::npos);
-  EXPECT_EQ(headless::ParseOptions({"--render", "a.mp4", "--fps", "0", "x"}).error,
+  EXPECT_EQ(host::ParseOptions({"--render", "a.mp4", "--fps", "0", "x"}).error,
             "--fps takes a whole number from 1 to 120, not '0'");
-  EXPECT_FALSE(headless::ParseOptions({"--duration", "1.2345", "x"}).error.empty());
+  EXPECT_FALSE(host::ParseOptions({"--duration", "1.2345", "x"}).error.empty());
   // Only the script is left in the folder.
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 1);
 }

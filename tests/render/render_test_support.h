@@ -132,7 +132,7 @@ inline RenderRun Render(const std::string& script, const std::string& video,
                                    "--trace", "-"};
   args.insert(args.end(), extra.begin(), extra.end());
   args.push_back(script);
-  const headless::ParseResult parsed = headless::ParseOptions(args);
+  const host::ParseResult parsed = host::ParseOptions(args);
   RenderRun run;
   if (!parsed.error.empty()) {
     run.errors = parsed.error;

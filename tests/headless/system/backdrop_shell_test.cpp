@@ -48,8 +48,8 @@ class HeadlessBackdropTest : public ::testing::Test {
   void SetUp() override { tracer.AddSink(&sink); }
   testing::ScratchFolder folder;
   FixedClock clock;
-  Tracer tracer{clock};
-  MemorySink sink;
+  host::Tracer tracer{clock};
+  host::MemorySink sink;
   QuietUi ui;
   NoLoop loop;
   HeadlessBackdrop window{&tracer};
@@ -103,8 +103,8 @@ TEST_F(HeadlessBackdropTest, UserClosingStopsTheSoundAndLeavesNoWindow) {
 
 TEST(HeadlessShell, RecordsStartsAsTheRealShellWouldDecideThem) {
   FixedClock clock;
-  Tracer tracer{clock};
-  MemorySink sink;
+  host::Tracer tracer{clock};
+  host::MemorySink sink;
   tracer.AddSink(&sink);
   HeadlessShell shell(&tracer, nullptr);
   shell.StartProgram("sh -c \"exit 0\"");
@@ -135,8 +135,8 @@ TEST(HeadlessShell, ClosesOnlyWindowsItKnowsAndCanFailOnRequest) {
 
 TEST(HeadlessKeysAndClipboard, RecordWhatWasSentAndHeld) {
   FixedClock clock;
-  Tracer tracer{clock};
-  MemorySink sink;
+  host::Tracer tracer{clock};
+  host::MemorySink sink;
   tracer.AddSink(&sink);
   HeadlessKeySender keys(&tracer);
   keys.SendKeys("Hi{TAB 3}~");

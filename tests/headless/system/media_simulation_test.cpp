@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "headless/media_header.h"
+#include "host/media_header.h"
 #include "headless/simulated_media.h"
 #include "support/media_bytes.h"
 #include "support/scratch_folder.h"
@@ -18,33 +18,33 @@ class StepClock : public platform::Clock {
 };
 
 TEST(MediaLength, ReadsEachKindFromItsHeader) {
-  EXPECT_EQ(MediaLengthMs(MediaKind::kWave, AsText(testing::WaveFile(1500))), 1500);
-  EXPECT_EQ(MediaLengthMs(MediaKind::kWave, AsText(testing::WaveFile(0))), 0);
+  EXPECT_EQ(host::MediaLengthMs(host::MediaKind::kWave, AsText(testing::WaveFile(1500))), 1500);
+  EXPECT_EQ(host::MediaLengthMs(host::MediaKind::kWave, AsText(testing::WaveFile(0))), 0);
   // 960 ticks at 0.5 s per 480 ticks, then 480 ticks at 0.25 s: 1000 + 250 ms.
-  EXPECT_EQ(MediaLengthMs(MediaKind::kMidi, AsText(testing::MidiFile(500000, 960, 1440))), 1250);
-  EXPECT_EQ(MediaLengthMs(MediaKind::kMidi, AsText(testing::MidiFile(500000, 5000, 480))), 5208)
+  EXPECT_EQ(host::MediaLengthMs(host::MediaKind::kMidi, AsText(testing::MidiFile(500000, 960, 1440))), 1250);
+  EXPECT_EQ(host::MediaLengthMs(host::MediaKind::kMidi, AsText(testing::MidiFile(500000, 5000, 480))), 5208)
       << "the longest track sets the length: 5000 ticks at the first tempo";
-  EXPECT_EQ(MediaLengthMs(MediaKind::kAvi, AsText(testing::AviFile(250, 40000))), 10000);
+  EXPECT_EQ(host::MediaLengthMs(host::MediaKind::kAvi, AsText(testing::AviFile(250, 40000))), 10000);
 }
 
 TEST(MediaLength, OtherKindsAndBrokenFilesHaveNoLength) {
   const std::string wave = AsText(testing::WaveFile(100));
   const std::string midi = AsText(testing::MidiFile(500000, 10, 10));
-  EXPECT_FALSE(MediaLengthMs(MediaKind::kMidi, wave));
-  EXPECT_FALSE(MediaLengthMs(MediaKind::kAvi, wave));
-  EXPECT_FALSE(MediaLengthMs(MediaKind::kWave, midi));
-  EXPECT_FALSE(MediaLengthMs(MediaKind::kWave, "just some text, not a sound"));
-  EXPECT_FALSE(MediaLengthMs(MediaKind::kWave, ""));
-  EXPECT_FALSE(MediaLengthMs(MediaKind::kWave, wave.substr(0, 30))) << "cut before the data";
-  EXPECT_FALSE(MediaLengthMs(MediaKind::kMidi, midi.substr(0, midi.size() - 3)));
+  EXPECT_FALSE(host::MediaLengthMs(host::MediaKind::kMidi, wave));
+  EXPECT_FALSE(host::MediaLengthMs(host::MediaKind::kAvi, wave));
+  EXPECT_FALSE(host::MediaLengthMs(host::MediaKind::kWave, midi));
+  EXPECT_FALSE(host::MediaLengthMs(host::MediaKind::kWave, "just some text, not a sound"));
+  EXPECT_FALSE(host::MediaLengthMs(host::MediaKind::kWave, ""));
+  EXPECT_FALSE(host::MediaLengthMs(host::MediaKind::kWave, wave.substr(0, 30))) << "cut before the data";
+  EXPECT_FALSE(host::MediaLengthMs(host::MediaKind::kMidi, midi.substr(0, midi.size() - 3)));
   std::string no_status = midi;
   no_status[23] = 0x40;  // first event of the first track: a data byte without a status
-  EXPECT_FALSE(MediaLengthMs(MediaKind::kMidi, no_status));
+  EXPECT_FALSE(host::MediaLengthMs(host::MediaKind::kMidi, no_status));
 }
 
 TEST(MediaLength, CutWaveDataCountsWhatIsThere) {
   const std::string wave = AsText(testing::WaveFile(1000));
-  EXPECT_EQ(MediaLengthMs(MediaKind::kWave, wave.substr(0, wave.size() - 4000)), 500);
+  EXPECT_EQ(host::MediaLengthMs(host::MediaKind::kWave, wave.substr(0, wave.size() - 4000)), 500);
 }
 
 class SimulatedMediaTest : public ::testing::Test {
@@ -56,8 +56,8 @@ class SimulatedMediaTest : public ::testing::Test {
   }
   testing::ScratchFolder folder;
   StepClock clock;
-  Tracer tracer{clock};
-  MemorySink sink;
+  host::Tracer tracer{clock};
+  host::MemorySink sink;
   SimulatedMediaDevice device{clock, &tracer};
   std::string reply;
   void SetUp() override { tracer.AddSink(&sink); }

@@ -19,8 +19,8 @@ struct HeadlessServices {
   HeadlessServices() { tracer.AddSink(&sink); }
   testing::ScratchFolder folder;
   testing::FakeClock clock;
-  Tracer tracer{clock};
-  MemorySink sink;
+  host::Tracer tracer{clock};
+  host::MemorySink sink;
   HeadlessShell shell{&tracer, nullptr};
   HeadlessKeySender keys{&tracer};
   HeadlessBackdrop backdrop{&tracer};
@@ -45,7 +45,7 @@ class ScriptTrace : public HeadlessServices, public testing::PlayerTest {
   std::vector<std::string> Trace(std::size_t from = 0) const {
     std::vector<std::string> lines;
     for (std::size_t i = from; i < sink.records.size(); ++i) {
-      const TraceRecord& r = sink.records[i];
+      const host::TraceRecord& r = sink.records[i];
       lines.push_back(r.kind + " " + (r.kind == "media" ? r.Text("command") : r.Text("op")));
     }
     return lines;
