@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev libespeak-ng-dev espeak-ng-data libpulse-dev
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good timgm6mb-soundfont fluidsynth
           xauth xcompmgr trayer dbus ccache
+          # the install and package tests: package build, its checker, desktop files
+          dpkg-dev lintian desktop-file-utils shared-mime-info libglib2.0-bin
           # the render host: FFmpeg's libraries, and its tools to read videos back in tests
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg)
 missing=()

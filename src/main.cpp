@@ -7,12 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "core/app/named_script.h"
+#include "core/util/paths.h"
 #include "desktop_module.h"
 #include "render_module.h"
 #include "headless/headless_host.h"
+#include "host/exit_status.h"
 #include "host/options.h"
-#include "os/carrier_packer.h"
+#include "host/carrier_packer.h"
 #include "os/module_loader.h"
+#include "os/posix_system.h"
 #include "version.h"
 
 namespace {
@@ -51,7 +55,7 @@ int RunRenderModule(const Options& options, const std::string& program_file_name
   if (module.entry == nullptr) {
     std::cerr << "rirerazo: cannot render: the render module cannot be loaded (" << module.error
               << ")\n";
-    return 3;
+    return 4;  // the render host's status for a video that cannot be written
   }
   const rirerazo::RenderModuleCall call{&options,  &program_file_name, argc,
                                         argv,      &std::cout,         &std::cerr,
@@ -70,6 +74,20 @@ bool HasDisplay() {
                  "headless.\n";
   }
   return false;
+}
+
+// A script named on the command line that exists nowhere ends the program without a box; one
+// line on standard error still shows a typo in a terminal.
+int SayWhenScriptMissing(int status, const Options& options) {
+  if (status != rirerazo::host::kExitNoScript) return status;
+  const std::string named = rirerazo::NamedScriptText(options.command_line);
+  if (named.empty()) return status;
+  const std::string app_path =
+      rirerazo::util::AppPathFrom(rirerazo::os::PosixSystem().ExecutablePath());
+  if (rirerazo::FindNamedScript(named, app_path).empty()) {
+    std::cerr << "rirerazo: " << named << ": no such script file\n";
+  }
+  return status;
 }
 
 }  // namespace
@@ -91,14 +109,16 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!options.pack_script.empty()) {
-    return rirerazo::os::RunPacker(options.pack_script, options.pack_output);
+    return rirerazo::host::RunPacker(options.pack_script, options.pack_output);
   }
   if (!options.render_path.empty()) {
     return RunRenderModule(options, ProgramFileName(argv[0]), argc, argv);
   }
   if (!options.headless && HasDisplay()) {
     if (auto status = RunDesktopModule(options, ProgramFileName(argv[0]), argc, argv))
-      return *status;
+      return SayWhenScriptMissing(*status, options);
   }
-  return rirerazo::headless::RunHeadless(options, ProgramFileName(argv[0]), std::cout, std::cerr);
+  return SayWhenScriptMissing(
+      rirerazo::headless::RunHeadless(options, ProgramFileName(argv[0]), std::cout, std::cerr),
+      options);
 }

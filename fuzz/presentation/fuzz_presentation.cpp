@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    rirerazo::headless::ReadPresentation(std::string(reinterpret_cast<const char*>(data), size),
+    rirerazo::host::ReadPresentation(std::string(reinterpret_cast<const char*>(data), size),
                                          "fuzz.pptx");
   } catch (const rirerazo::RuntimeError&) {
   }

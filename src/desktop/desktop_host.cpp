@@ -6,7 +6,6 @@
 #include <memory>
 #include <ostream>
 
-#include "core/app/player.h"
 #include "desktop/audio/audio_output.h"
 #include "desktop/character/character_stage.h"
 #include "desktop/host/desktop_loop.h"

@@ -52,6 +52,12 @@ std::optional<std::vector<InputItem>> ReadUserInput(const std::string& path, std
   }
 }
 
+runtime::RuntimeOptions RuntimeOptionsOf(const host::Options& options) {
+  return runtime::RuntimeOptions{
+      .seed = options.seed,
+      .min_request_ms = options.min_request_ms.value_or(runtime::kMinRequestMs)};
+}
+
 // Everything one headless run is made of, wired in dependency order. It also carries out
 // the user-input script's actions on the host's own devices.
 class Host : public UserInputHost {
@@ -64,16 +70,12 @@ class Host : public UserInputHost {
         sleeper_(options.realtime ? MakeWallClockSleeper() : nullptr),
         pacer_(sleeper_ ? std::make_unique<Pacer>(*sleeper_) : nullptr),
         loop_(clock_, pacer_.get()),
-        runtime_(clock_, speech_, runtime::RuntimeOptions{.seed = options.seed}),
+        runtime_(clock_, speech_, RuntimeOptionsOf(options)),
         session_(options, clock_, runtime_),
         ui_(HeadlessUi::Settings{Answers(), options.screen_width_px, options.screen_height_px},
             err),
-        tray_(session_.tracer()),
-        shell_(&session_.tracer(), nullptr),
-        keys_(&session_.tracer()),
-        backdrop_(&session_.tracer()),
-        media_(clock_, &session_.tracer()),
-        clipboard_(&session_.tracer()),
+        shell_(nullptr),
+        media_(clock_),
         presentation_(clock_),
         presentation_source_(presentation_) {
     session_.Wire({.ui = &ui_,
@@ -88,6 +90,7 @@ class Host : public UserInputHost {
                    .tray = &tray_});
     loop_.AddSource(session_.runtime_source());
     loop_.AddSource(presentation_source_);
+    loop_.OnStop([this](StopReason reason) { Stopped(reason); });
   }
 
   bool OpenSinks() { return session_.OpenOutputs(out_, err_); }
@@ -110,6 +113,15 @@ class Host : public UserInputHost {
   }
 
  private:
+  // A run the loop stops from inside the player ends there, with a status of its own.
+  void Stopped(StopReason reason) {
+    err_ << "rirerazo: the script kept triggering itself "
+         << (reason == StopReason::kTimeStandsStill ? "without letting time pass"
+                                                    : "and did not end within one virtual day")
+         << "; the run was stopped.\n";
+    session_.Stop(host::kExitRunaway);
+  }
+
   // UserInputHost: what the runtime cannot do itself.
   void ChooseTrayItem(const std::string& caption, std::int32_t position) override {
     tray_.Choose(TraySelector{caption, position});
@@ -119,7 +131,10 @@ class Host : public UserInputHost {
   }
   void CloseBackdrop() override { backdrop_.UserClicksClose(); }
   void AnswerFileDialog(const std::optional<std::string>&) override {}
-  void SetClipboardText(const std::string& text) override { clipboard_.SetText(text); }
+  // Through the player's clipboard, so the trace shows what the user put there.
+  void SetClipboardText(const std::string& text) override {
+    session_.services().clipboard->SetText(text);
+  }
 
   platform::LocalDateTime StartTime() const {
     if (!options_.start_time) return WallClockNow();
@@ -163,8 +178,8 @@ class Host : public UserInputHost {
 
 }  // namespace
 
-int RunHeadless(const host::Options& options, const std::string& program_file_name, std::ostream& out,
-                std::ostream& err) {
+int RunHeadless(const host::Options& options, const std::string& program_file_name,
+                std::ostream& out, std::ostream& err) {
   Host host(options, out, err);
   if (!host.OpenSinks() || !host.AddUserInput()) return host::kExitUsage;
   return host.Run(program_file_name);

@@ -13,7 +13,7 @@ namespace rirerazo::headless {
 // Plays `options.command_line` as start-up does. `program_file_name` is the running
 // program's file name (it decides the run mode when no script is named). Messages for the
 // user go to `err`; the transcript and a trace named "-" go to `out`.
-int RunHeadless(const host::Options& options, const std::string& program_file_name, std::ostream& out,
-                std::ostream& err);
+int RunHeadless(const host::Options& options, const std::string& program_file_name,
+                std::ostream& out, std::ostream& err);
 
 }  // namespace rirerazo::headless

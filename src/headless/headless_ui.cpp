@@ -4,7 +4,7 @@
 
 #include "core/util/display_text.h"
 #include "core/util/lines.h"
-#include "host/tracing_ui.h"
+#include "host/tracing/tracing_ui.h"
 
 namespace rirerazo::headless {
 namespace {

@@ -21,17 +21,13 @@ std::uint32_t SimulatedMediaDevice::SendString(const std::string& command, std::
   std::uint32_t code = fail_next_;
   fail_next_ = 0;
   if (code == 0) code = Execute(host::SplitMediaCommand(command), reply);
-  if (tracer_ != nullptr) {
-    tracer_->Record(
-        "media",
-        {{"command", command}, {"result", static_cast<std::int64_t>(code)}, {"reply", reply}});
-  }
   return code;
 }
 
 std::uint32_t SimulatedMediaDevice::Open(const std::vector<std::string>& words) {
   if (words.size() < 2) return me::kMissingDeviceName;
-  const std::optional<host::MediaKind> kind = host::MediaKindOfType(host::MediaCommandValue(words, "type"));
+  const std::optional<host::MediaKind> kind =
+      host::MediaKindOfType(host::MediaCommandValue(words, "type"));
   if (!kind) return me::kInvalidDeviceName;
   std::string alias = host::MediaCommandValue(words, "alias");
   if (alias.empty()) alias = util::LCase(words[1]);

@@ -2,7 +2,7 @@
 // reads the file's header for its device type (RIFF WAVE for waveaudio, standard MIDI for
 // sequencer, RIFF AVI for avivideo) and learns the length from it; after "play" the item is
 // "playing" until that length has passed on the virtual clock, then "stopped". Files it
-// cannot play get the classic error codes and texts. Every command goes to the trace.
+// cannot play get the classic error codes and texts.
 #pragma once
 
 #include <map>
@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "host/media_commands.h"
-#include "host/trace.h"
 #include "platform/clock.h"
 #include "platform/media_device.h"
 
@@ -19,9 +18,8 @@ namespace rirerazo::headless {
 
 class SimulatedMediaDevice : public platform::MediaDevice {
  public:
-  // Neither reference is owned; both outlive the device.
-  SimulatedMediaDevice(const platform::Clock& clock, host::Tracer* tracer)
-      : clock_(clock), tracer_(tracer) {}
+  // `clock` is not owned and outlives the device.
+  explicit SimulatedMediaDevice(const platform::Clock& clock) : clock_(clock) {}
 
   std::uint32_t SendString(const std::string& command, std::string& reply) override;
   std::string ErrorString(std::uint32_t code) override;
@@ -46,7 +44,6 @@ class SimulatedMediaDevice : public platform::MediaDevice {
   std::int64_t Position(const Item& item) const;
 
   const platform::Clock& clock_;
-  host::Tracer* tracer_;
   std::map<std::string, Item> items_;
   std::uint32_t fail_next_ = 0;
 };

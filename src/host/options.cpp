@@ -1,8 +1,7 @@
 #include "host/options.h"
 
 #include <charconv>
-#include <functional>
-#include <map>
+#include <optional>
 
 namespace rirerazo::host {
 namespace {
@@ -48,7 +47,7 @@ bool ParseDuration(const std::string& text, std::optional<std::int64_t>& duratio
   return *duration_ms > 0;
 }
 
-bool ParseStartTime(const std::string& text) {
+bool ValidStartTime(const std::string& text) {
   // YYYY-MM-DDTHH:MM:SS, digits where digits belong.
   static const std::string shape = "dddd-dd-ddTdd:dd:dd";
   if (text.size() != shape.size()) return false;
@@ -72,128 +71,279 @@ bool ValidAnswer(const std::string& text) {
   return false;
 }
 
+// One option of the command line: the parser and --help are both made from this table.
+struct OptionRow {
+  const char* name;
+  const char* value;              // the value's placeholder; null for a flag
+  std::vector<const char*> help;  // lines of --help
+  bool headless_only;             // ignored when the player plays on the desktop
+  // Takes the value (empty for a flag); returns why it is refused, or nothing.
+  std::optional<std::string> (*apply)(const std::string& value, Options& options);
+};
+
+std::optional<std::string> Refused(const std::string& what, const std::string& value) {
+  return what + ", not '" + value + "'";
+}
+
+const std::vector<OptionRow>& OptionTable() {
+  static const std::vector<OptionRow> kRows = {
+      {"--headless",
+       nullptr,
+       {"play without a display (chosen by itself when none)"},
+       false,
+       [](const std::string&, Options& o) -> std::optional<std::string> {
+         o.headless = true;
+         return {};
+       }},
+      {"--trace",
+       "FILE",
+       {"write the trace as JSON lines to FILE ('-' = stdout)"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         o.trace_path = v;
+         return {};
+       }},
+      {"--transcript",
+       nullptr,
+       {"print what the characters do as readable lines"},
+       false,
+       [](const std::string&, Options& o) -> std::optional<std::string> {
+         o.transcript = true;
+         return {};
+       }},
+      {"--realtime",
+       nullptr,
+       {"pace the headless clock to the wall clock"},
+       true,
+       [](const std::string&, Options& o) -> std::optional<std::string> {
+         o.realtime = true;
+         return {};
+       }},
+      {"--answer",
+       "ANSWER",
+       {"answer every message box with ok, cancel, abort,", "retry, ignore, yes or no"},
+       true,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         if (!ValidAnswer(v)) {
+           return Refused("--answer takes ok, cancel, abort, retry, ignore, yes or no", v);
+         }
+         o.answer = v;
+         return {};
+       }},
+      {"--input",
+       "FILE",
+       {"user input to replay (commands, speech, clicks)"},
+       true,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         o.input_path = v;
+         return {};
+       }},
+      {"--screen",
+       "WxH",
+       {"the screen the headless host pretends to have", "(default 1024x768)"},
+       true,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         if (!ParseScreen(v, o)) {
+           return Refused("--screen takes WIDTHxHEIGHT in pixels, such as 1024x768", v);
+         }
+         return {};
+       }},
+      {"--start-time",
+       "YYYY-MM-DDTHH:MM:SS",
+       {"local date and time at which the headless clock starts"},
+       true,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         if (!ValidStartTime(v)) return Refused("--start-time takes YYYY-MM-DDTHH:MM:SS", v);
+         o.start_time = v;
+         return {};
+       }},
+      {"--seed",
+       "N",
+       {"seed for animation branching (default 1)"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         if (!ParseSeed(v, o.seed)) {
+           return Refused("--seed takes a whole number from 0 to 4294967295", v);
+         }
+         return {};
+       }},
+      {"--render",
+       "OUT.mp4|OUT.webm",
+       {"play on the virtual clock and write every frame and",
+        "its sound to a video file (default screen 1280x720)"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         o.render_path = v;
+         return {};
+       }},
+      {"--fps",
+       "N",
+       {"frames per second of the video (default 25)"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         if (!ParseFps(v, o.frames_per_second)) {
+           return Refused("--fps takes a whole number from 1 to 120", v);
+         }
+         return {};
+       }},
+      {"--background",
+       "FILE",
+       {"picture behind everything in the video"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         o.background_path = v;
+         return {};
+       }},
+      {"--duration",
+       "SECONDS",
+       {"the video's greatest length"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         if (!ParseDuration(v, o.duration_ms)) {
+           return Refused("--duration takes a number of seconds such as 30 or 12.5", v);
+         }
+         return {};
+       }},
+      {"--quiet",
+       nullptr,
+       {"no progress line while rendering"},
+       false,
+       [](const std::string&, Options& o) -> std::optional<std::string> {
+         o.quiet = true;
+         return {};
+       }},
+      {"--pack",
+       "SCRIPT",
+       {"write a copy of the player that plays SCRIPT by itself", "(with -o PROGRAM)"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         o.pack_script = v;
+         return {};
+       }},
+      {"-o",
+       "PROGRAM",
+       {"the program file --pack writes"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         o.pack_output = v;
+         return {};
+       }},
+      {"--help",
+       nullptr,
+       {"show this help and exit"},
+       false,
+       [](const std::string&, Options& o) -> std::optional<std::string> {
+         o.help = true;
+         return {};
+       }},
+      {"--version",
+       nullptr,
+       {"show the version and exit"},
+       false,
+       [](const std::string&, Options& o) -> std::optional<std::string> {
+         o.version = true;
+         return {};
+       }},
+  };
+  return kRows;
+}
+
+const OptionRow* FindOption(const std::string& name) {
+  for (const OptionRow& row : OptionTable()) {
+    if (name == row.name) return &row;
+  }
+  return nullptr;
+}
+
+// "  --name VALUE" padded to the help column; a longer one gets a line of its own.
+void AppendOptionHelp(const OptionRow& row, std::string& text) {
+  constexpr size_t kHelpColumn = 26;
+  std::string head = std::string("  ") + row.name + (row.value ? std::string(" ") + row.value : "");
+  if (head.size() + 2 > kHelpColumn) {
+    text += head + "\n";
+    head.clear();
+  }
+  for (const char* line : row.help) {
+    head.resize(kHelpColumn, ' ');
+    text += head + line + "\n";
+    head.clear();
+  }
+}
+
+// "a, b and c"
+std::string JoinedAsList(const std::vector<std::string>& words) {
+  std::string text;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) text += i + 1 == words.size() ? " and " : ", ";
+    text += words[i];
+  }
+  return text;
+}
+
+// Breaks `text` into lines of at most `width` characters at blanks.
+std::string Wrapped(const std::string& text, size_t width) {
+  std::string out, line;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find(' ', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(at, end - at);
+    if (!line.empty() && line.size() + 1 + word.size() > width) {
+      out += line + "\n";
+      line.clear();
+    }
+    line += (line.empty() ? "" : " ") + word;
+    at = end + 1;
+  }
+  return out + line + "\n";
+}
+
 }  // namespace
 
 std::string UsageText() {
-  return "Usage: rirerazo [options] [--] [script-path ...]\n"
-         "Plays a character script (.vrn or .vrs). Without a script path the player asks\n"
-         "for one, or plays the script carried inside its own program file.\n"
-         "\n"
-         "Options:\n"
-         "  --headless              play without a display (chosen by itself when none)\n"
-         "  --trace FILE            write the trace as JSON lines to FILE ('-' = stdout)\n"
-         "  --transcript            print what the characters do as readable lines\n"
-         "  --realtime              pace the headless clock to the wall clock\n"
-         "  --answer ANSWER         answer every message box with ok, cancel, abort,\n"
-         "                          retry, ignore, yes or no\n"
-         "  --input FILE            user input to replay (commands, speech, clicks)\n"
-         "  --screen WxH            the screen the headless host pretends to have\n"
-         "                          (default 1024x768)\n"
-         "  --start-time YYYY-MM-DDTHH:MM:SS\n"
-         "                          local date and time at which the headless clock starts\n"
-         "  --seed N                seed for animation branching (default 1)\n"
-         "  --render OUT.mp4|OUT.webm\n"
-         "                          play on the virtual clock and write every frame and\n"
-         "                          its sound to a video file (default screen 1280x720)\n"
-         "  --fps N                 frames per second of the video (default 25)\n"
-         "  --background FILE       picture behind everything in the video\n"
-         "  --duration SECONDS      the video's greatest length\n"
-         "  --quiet                 no progress line while rendering\n"
-         "  --pack SCRIPT -o PROGRAM\n"
-         "                          write a copy of the player that plays SCRIPT by itself\n"
-         "  --help                  show this help and exit\n"
-         "  --version               show the version and exit\n"
-         "\n"
-         "With a display the characters play on the desktop; --realtime, --answer,\n"
-         "--input, --screen and --start-time apply to headless runs only.\n";
+  std::string text =
+      "Usage: rirerazo [options] [--] [script-path ...]\n"
+      "Plays a character script (.vrn or .vrs). Without a script path the player asks\n"
+      "for one, or plays the script carried inside its own program file.\n"
+      "\n"
+      "Options:\n";
+  std::vector<std::string> headless_only;
+  for (const OptionRow& row : OptionTable()) {
+    AppendOptionHelp(row, text);
+    if (row.headless_only) headless_only.push_back(row.name);
+  }
+  return text + "\n" +
+         Wrapped("With a display the characters play on the desktop; " +
+                     JoinedAsList(headless_only) + " apply to headless runs only.",
+                 80);
 }
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
   ParseResult result;
   Options& o = result.options;
   size_t i = 0;
-  auto value = [&](const std::string& name, std::string& out) {
-    if (i + 1 >= args.size()) {
-      result.error = "option '" + name + "' needs a value";
-      return false;
-    }
-    out = args[++i];
-    return true;
-  };
   for (; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    std::string text;
     if (arg == "--") {
       ++i;
       break;
     }
     if (arg.rfind("--", 0) != 0 && arg != "-o") break;
-    if (arg == "--help") {
-      o.help = true;
-    } else if (arg == "--version") {
-      o.version = true;
-    } else if (arg == "--headless") {
-      o.headless = true;
-    } else if (arg == "--realtime") {
-      o.realtime = true;
-    } else if (arg == "--transcript") {
-      o.transcript = true;
-    } else if (arg == "--trace") {
-      if (!value(arg, o.trace_path)) return result;
-    } else if (arg == "--input") {
-      if (!value(arg, o.input_path)) return result;
-    } else if (arg == "--render") {
-      if (!value(arg, o.render_path)) return result;
-    } else if (arg == "--background") {
-      if (!value(arg, o.background_path)) return result;
-    } else if (arg == "--quiet") {
-      o.quiet = true;
-    } else if (arg == "--fps") {
-      if (!value(arg, text)) return result;
-      if (!ParseFps(text, o.frames_per_second)) {
-        result.error = "--fps takes a whole number from 1 to 120, not '" + text + "'";
-        return result;
-      }
-    } else if (arg == "--duration") {
-      if (!value(arg, text)) return result;
-      if (!ParseDuration(text, o.duration_ms)) {
-        result.error = "--duration takes a number of seconds such as 30 or 12.5, not '" +
-                       text + "'";
-        return result;
-      }
-    } else if (arg == "--pack") {
-      if (!value(arg, o.pack_script)) return result;
-    } else if (arg == "-o") {
-      if (!value(arg, o.pack_output)) return result;
-    } else if (arg == "--answer") {
-      if (!value(arg, o.answer)) return result;
-      if (!ValidAnswer(o.answer)) {
-        result.error = "--answer takes ok, cancel, abort, retry, ignore, yes or no, not '" +
-                       o.answer + "'";
-        return result;
-      }
-    } else if (arg == "--screen") {
-      if (!value(arg, text)) return result;
-      if (!ParseScreen(text, o)) {
-        result.error = "--screen takes WIDTHxHEIGHT in pixels, such as 1024x768, not '" +
-                       text + "'";
-        return result;
-      }
-    } else if (arg == "--start-time") {
-      if (!value(arg, text)) return result;
-      if (!ParseStartTime(text)) {
-        result.error = "--start-time takes YYYY-MM-DDTHH:MM:SS, not '" + text + "'";
-        return result;
-      }
-      o.start_time = text;
-    } else if (arg == "--seed") {
-      if (!value(arg, text)) return result;
-      if (!ParseSeed(text, o.seed)) {
-        result.error = "--seed takes a whole number from 0 to 4294967295, not '" + text + "'";
-        return result;
-      }
-    } else {
+    const OptionRow* row = FindOption(arg);
+    if (row == nullptr) {
       result.error = "unknown option '" + arg + "'";
+      return result;
+    }
+    std::string value;
+    if (row->value != nullptr) {
+      if (i + 1 >= args.size()) {
+        result.error = "option '" + arg + "' needs a value";
+        return result;
+      }
+      value = args[++i];
+    }
+    if (auto refused = row->apply(value, o)) {
+      result.error = *refused;
       return result;
     }
   }

@@ -13,20 +13,24 @@ namespace rirerazo::host {
 struct Options {
   bool help = false;
   bool version = false;
-  bool headless = false;       // chosen by itself when there is no display
-  std::string trace_path;      // "" = no trace, "-" = standard output
-  bool realtime = false;       // pace the virtual clock to the wall clock
-  bool transcript = false;     // print "Host says: ..." lines to standard output
-  std::string answer;          // how message boxes are answered ("" = the default rule)
-  std::string input_path;      // the user-input script
+  bool headless = false;    // chosen by itself when there is no display
+  std::string trace_path;   // "" = no trace, "-" = standard output
+  bool realtime = false;    // pace the headless host's virtual clock to the wall clock
+  bool transcript = false;  // print "Host says: ..." lines to standard output
+  std::string answer;       // how message boxes are answered ("" = the default rule)
+  std::string input_path;   // the user-input script
   int screen_width_px = 1024;
   int screen_height_px = 768;
   bool screen_given = false;   // --screen was given (a render's default differs)
   std::optional<std::string> start_time;  // YYYY-MM-DDTHH:MM:SS
   std::uint32_t seed = 1;
-  std::string pack_script;     // --pack SCRIPT
-  std::string pack_output;     // -o PROGRAM
-  std::string command_line;    // the text start-up reads
+  std::string pack_script;   // --pack SCRIPT
+  std::string pack_output;   // -o PROGRAM
+  std::string command_line;  // the text start-up reads
+
+  // Not on the command line: tests replay a runtime whose requests may end where they
+  // start (nullopt: the runtime's own minimum).
+  std::optional<std::int64_t> min_request_ms;
   // Rendering to a video file (--render OUT.mp4|OUT.webm).
   std::string render_path;
   int frames_per_second = 25;

@@ -1,5 +1,5 @@
-// Puts the simulated presentation application into the headless message loop: its slide
-// timings are due on the virtual clock, and its events reach the player when it yields.
+// Puts the simulated presentation application into a host's message loop: its slide
+// timings are due on the loop's clock, and its events reach the player when it yields.
 #pragma once
 
 #include "host/event_source.h"

@@ -1,5 +1,5 @@
-// Puts the character runtime into the headless message loop: its steps are due on the
-// virtual clock, and its events are delivered to the player when the player yields.
+// Puts the character runtime into a host's message loop: its steps are due on the loop's
+// clock, and its events are delivered to the player when the player yields.
 #pragma once
 
 #include "host/event_source.h"

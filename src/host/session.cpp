@@ -7,8 +7,7 @@
 
 namespace rirerazo::host {
 
-Session::Session(const Options& options, platform::Clock& clock,
-                 runtime::CharacterRuntime& runtime)
+Session::Session(const Options& options, platform::Clock& clock, runtime::CharacterRuntime& runtime)
     : options_(options),
       clock_(clock),
       runtime_(runtime),
@@ -21,19 +20,25 @@ bool Session::OpenOutputs(std::ostream& out, std::ostream& err) {
 }
 
 void Session::Wire(const HostDevices& devices) {
-  traced_ui_ = std::make_unique<TracingUi>(*devices.ui, tracer_);
-  services_.ui = traced_ui_.get();
+  ui_ = std::make_unique<TracingUi>(*devices.ui, tracer_);
+  shell_ = std::make_unique<TracingShell>(*devices.shell, tracer_);
+  keys_ = std::make_unique<TracingKeySender>(*devices.keys, tracer_);
+  backdrop_ = std::make_unique<TracingBackdrop>(*devices.backdrop, tracer_);
+  media_ = std::make_unique<TracingMediaDevice>(*devices.media, tracer_);
+  clipboard_ = std::make_unique<TracingClipboard>(*devices.clipboard, tracer_);
+  if (devices.tray != nullptr) tray_ = std::make_unique<TracingTray>(*devices.tray, tracer_);
+  services_.ui = ui_.get();
   services_.clock = &clock_;
   services_.loop = devices.loop;
   services_.system = &system_;
   services_.agent = &agent_;
-  services_.shell = devices.shell;
-  services_.keys = devices.keys;
-  services_.backdrop = devices.backdrop;
-  services_.media = devices.media;
-  services_.clipboard = devices.clipboard;
+  services_.shell = shell_.get();
+  services_.keys = keys_.get();
+  services_.backdrop = backdrop_.get();
+  services_.media = media_.get();
+  services_.clipboard = clipboard_.get();
   services_.pictures = &pictures_;
-  services_.tray = devices.tray;
+  services_.tray = tray_.get();
   services_.internet = &internet_;
   services_.file_dialog = devices.file_dialog;
   services_.presentation = devices.presentation;
@@ -43,13 +48,24 @@ int Session::Run(const std::string& program_file_name, const std::function<void(
   runtime_.SetCharacterFolders(runtime::StandardCharacterFolders(
       system_, ScriptFolder(options_.command_line), InstallPrefix(system_.ExecutablePath())));
   Player player(services_);
+  player_ = &player;
   player.Form_Load(options_.command_line, program_file_name);
-  if (!player.script_opened && player.Unloaded()) return Exit(kExitNoScript);
+  if (!stopped_status_ && !player.startup().script_opened && player.Unloaded()) {
+    player_ = nullptr;
+    return Exit(kExitNoScript);
+  }
   if (!services_.loop->QuitRequested()) run_loop();
   // Ending without the player's own shutdown (nothing more can happen): the main form
   // still unloads, so its clean-up runs as when the session ends on a desktop.
   player.UnloadMainForm();
-  return Exit(kExitNormal);
+  player_ = nullptr;
+  return Exit(stopped_status_.value_or(kExitNormal));
+}
+
+void Session::Stop(int status) {
+  if (player_ == nullptr || stopped_status_) return;
+  stopped_status_ = status;
+  player_->UnloadMainForm();
 }
 
 int Session::Exit(int status) {

@@ -9,19 +9,26 @@
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "host/options.h"
 #include "host/runtime_source.h"
 #include "host/trace.h"
 #include "host/trace_outputs.h"
-#include "host/tracing_agent.h"
-#include "host/tracing_ui.h"
+#include "host/tracing/tracing_agent.h"
+#include "host/tracing/tracing_devices.h"
+#include "host/tracing/tracing_ui.h"
 #include "os/curl_internet.h"
 #include "os/picture_file.h"
 #include "os/posix_system.h"
 #include "platform/platform.h"
 #include "runtime/character_runtime.h"
+
+namespace rirerazo {
+class Player;
+}
 
 namespace rirerazo::host {
 
@@ -48,17 +55,25 @@ class Session {
   // the trace file cannot be written.
   bool OpenOutputs(std::ostream& out, std::ostream& err);
 
-  // Completes the Platform bundle with the host's devices.
+  // Completes the Platform bundle with the host's devices, each behind its tracing wrapper.
   void Wire(const HostDevices& devices);
 
   // Start-up, then `run_loop` (the host's main loop) unless start-up already quit, then
   // the main form's unloading. Returns the exit status and records it in the trace.
   int Run(const std::string& program_file_name, const std::function<void()>& run_loop);
 
+  // Stops the running player from wherever the host finds itself, however deeply nested:
+  // the main form unloads (as the error report's Cancel does), so every nested script
+  // returns at its next line, and the run ends with `status`. Nothing while no player runs.
+  void Stop(int status);
+
   Tracer& tracer() { return tracer_; }
   // Serves the runtime's steps and events; the host adds it to its message loop.
   EventSource& runtime_source() { return runtime_source_; }
   const platform::System& system() const { return system_; }
+  // The services as the player sees them (wrapped): a host acting for the user goes
+  // through them where the trace should show the act.
+  platform::Platform& services() { return services_; }
 
  private:
   int Exit(int status);
@@ -73,8 +88,16 @@ class Session {
   os::FilePictureDecoder pictures_;
   os::CurlInternet internet_;
   TraceOutputs outputs_;
-  std::unique_ptr<TracingUi> traced_ui_;
+  std::unique_ptr<TracingUi> ui_;
+  std::unique_ptr<TracingShell> shell_;
+  std::unique_ptr<TracingKeySender> keys_;
+  std::unique_ptr<TracingBackdrop> backdrop_;
+  std::unique_ptr<TracingMediaDevice> media_;
+  std::unique_ptr<TracingClipboard> clipboard_;
+  std::unique_ptr<TracingTray> tray_;
   platform::Platform services_;
+  Player* player_ = nullptr;  // while Run runs
+  std::optional<int> stopped_status_;
 };
 
 }  // namespace rirerazo::host

@@ -49,11 +49,21 @@ std::string JsonQuote(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : utf8) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char buffer[8];
@@ -79,14 +89,28 @@ std::string TraceRecord::Text(const std::string& key) const {
   return value ? std::visit(PlainText{}, *value) : std::string();
 }
 
-void JsonLinesSink::Write(const TraceRecord& record) {
-  std::string line = "{\"t\":" + std::to_string(record.time_ms) + ",\"kind\":" +
-                     JsonQuote(record.kind);
+namespace {
+
+std::string JsonLine(const TraceRecord& record) {
+  std::string line =
+      "{\"t\":" + std::to_string(record.time_ms) + ",\"kind\":" + JsonQuote(record.kind);
   for (const auto& field : record.fields) {
     line += ',' + JsonQuote(field.key) + ':' + std::visit(JsonValue{}, field.value);
   }
-  line += "}\n";
-  out_ << line;
+  return line + "}\n";
+}
+
+}  // namespace
+
+void JsonLinesSink::Write(const TraceRecord& record) {
+  if (cap_.Cut() && record.kind != "exit") return;
+  const std::string line = JsonLine(record);
+  const OutputCap::Verdict verdict = cap_.Admit(line.size());
+  if (verdict == OutputCap::Verdict::kCutHere) {
+    const auto limit = static_cast<std::int64_t>(cap_.LimitBytes());
+    out_ << JsonLine(TraceRecord{record.time_ms, "cut", {{"limit", limit}}});
+  }
+  if (verdict == OutputCap::Verdict::kWrite || record.kind == "exit") out_ << line;
   out_.flush();
 }
 

@@ -1,6 +1,7 @@
-// The headless host's trace: one record for every call the player makes to its
-// surroundings and every event it receives, stamped with the virtual time. Records go to
-// any number of sinks (JSON lines for tools and tests, a readable transcript for people).
+// A run's trace: one record for every call the player makes to its surroundings and
+// every event it receives, stamped with the host clock's time (virtual on the headless
+// host, the wall clock since start on the desktop). Records go to any number of sinks
+// (JSON lines for tools and tests, a readable transcript for people).
 // The record kinds and field names are documented in docs/trace.md and kept stable.
 #pragma once
 
@@ -11,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "host/output_cap.h"
 #include "platform/clock.h"
 
 namespace rirerazo::host {
@@ -39,13 +41,16 @@ class TraceSink {
 };
 
 // Writes each record as one JSON object on its own line: {"t":ms,"kind":...,fields...}.
+// At the size limit it writes a "cut" record and then only the run's "exit" record.
 class JsonLinesSink : public TraceSink {
  public:
-  explicit JsonLinesSink(std::ostream& out) : out_(out) {}
+  explicit JsonLinesSink(std::ostream& out, std::uint64_t limit_bytes = kOutputLimitBytes)
+      : out_(out), cap_(limit_bytes) {}
   void Write(const TraceRecord& record) override;
 
  private:
   std::ostream& out_;
+  OutputCap cap_;
 };
 
 // Keeps every record in memory; tests read them back.

@@ -52,6 +52,7 @@ std::string BalloonText(const std::string& speech) {
 }
 
 void TranscriptSink::Write(const TraceRecord& record) {
+  if (cap_.Cut() && record.kind != "exit") return;
   if (record.kind == "agent") {
     WriteAgentCall(record);
   } else if (record.kind == "event") {
@@ -67,7 +68,20 @@ void TranscriptSink::Write(const TraceRecord& record) {
   } else if (record.kind == "exit") {
     out_ << Clock(record.time_ms) << "The player ends.\n";
   }
-  out_.flush();
+  Emit(record);
+}
+
+void TranscriptSink::Emit(const TraceRecord& record) {
+  const std::string text = out_.str();
+  out_.str("");
+  if (text.empty()) return;
+  const OutputCap::Verdict verdict = cap_.Admit(text.size());
+  if (verdict == OutputCap::Verdict::kCutHere) {
+    sink_ << Clock(record.time_ms) << "The transcript stops here: it reached its size limit of "
+          << cap_.LimitBytes() << " bytes.\n";
+  }
+  if (verdict == OutputCap::Verdict::kWrite || record.kind == "exit") sink_ << text;
+  sink_.flush();
 }
 
 void TranscriptSink::WriteAgentCall(const TraceRecord& record) {

@@ -66,6 +66,12 @@ std::optional<std::vector<headless::InputItem>> ReadUserInput(const std::string&
   }
 }
 
+headless::RunLimits LimitsFor(const host::Options& options) {
+  headless::RunLimits limits;
+  limits.max_virtual_ms = options.duration_ms.value_or(kDefaultLimitMs);
+  return limits;
+}
+
 QSize ScreenOf(const host::Options& options) {
   if (options.screen_given) return QSize(options.screen_width_px, options.screen_height_px);
   return QSize(1280, 720);
@@ -82,7 +88,7 @@ class Host : public headless::UserInputHost {
         err_(err),
         screen_(ScreenOf(options)),
         clock_(StartTime()),
-        loop_(clock_, &pacer_),
+        loop_(clock_, &pacer_, LimitsFor(options)),
         track_(clock_, desktop::PcmFormat{48000, 2}),
         engine_(desktop::MakeDesktopSpeechEngine(track_, err)),
         runtime_(clock_, *engine_, runtime::RuntimeOptions{.seed = options.seed}),
@@ -161,8 +167,7 @@ class Host : public headless::UserInputHost {
   // The host's main loop: the script plays while the recorder writes frames, then the
   // video is finished at the point where it ended.
   void RenderUntilDone() {
-    headless::RunLimits limits;
-    limits.max_virtual_ms = options_.duration_ms.value_or(kDefaultLimitMs);
+    const headless::RunLimits limits = LimitsFor(options_);
     const headless::RunOutcome outcome = loop_.RunUntilDone(limits);
     Report(outcome);
     const std::int64_t end_ms =

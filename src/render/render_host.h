@@ -13,7 +13,7 @@
 namespace rirerazo::render {
 
 // A render that could not write its video (an unwritable path, an encoder failure).
-inline constexpr int kExitRenderFailed = 3;
+inline constexpr int kExitRenderFailed = 4;
 
 // Renders `options.command_line` to `options.render_path`; returns the exit status.
 // `argc`/`argv` go to Qt when no application exists yet.

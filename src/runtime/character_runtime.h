@@ -35,6 +35,13 @@ namespace rirerazo::runtime {
 
 class Character;
 
+// The shortest time a request takes from its start to its end: one tick of the frame clock
+// (character files give frame durations in hundredths of a second). A request with nothing
+// to play or say (speech holding only bookmarks, a state animation the file lacks, a Show of
+// a visible character) still takes it, so a script whose bookmarks queue more bookmarks
+// moves time on instead of multiplying work at one instant.
+inline constexpr std::int64_t kMinRequestMs = 10;
+
 struct RuntimeOptions {
   std::uint64_t seed = 1;  // branching and state animation choices
   bool idle_enabled = true;
@@ -44,6 +51,8 @@ struct RuntimeOptions {
   std::int64_t idle_level3_after_ms = 180000;  // and level 3
   std::int64_t balloon_hide_delay_ms = 1500;   // auto-hide after the output ends
   std::size_t max_queued_requests = 1000000;   // per character; more is an error (7)
+  // 0 lets requests end where they start (tests of what the minimum prevents).
+  std::int64_t min_request_ms = kMinRequestMs;
 };
 
 // Reads a character file; throws RuntimeError. The default reads .acs files from disk.
@@ -82,7 +91,6 @@ class CharacterRuntime : public platform::AgentControl {
 
   // Folders searched, in order, for a character file given by a relative path or bare name.
   void SetCharacterFolders(std::vector<std::string> folders) { folders_ = std::move(folders); }
-  const std::vector<std::string>& CharacterFolders() const { return folders_; }
   void SetFileLoader(CharacterFileLoader loader) { loader_ = std::move(loader); }
   void SetObserver(RuntimeObserver* observer) { observer_ = observer; }
 

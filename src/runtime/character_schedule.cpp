@@ -56,7 +56,7 @@ std::optional<std::int64_t> Character::ActiveDueMs() const {
       if (active.wake_ms >= 0) return active.wake_ms;
       return std::nullopt;
     case Stage::kDone:
-      return std::nullopt;
+      return active.started_ms + options_.min_request_ms;
   }
   return std::nullopt;
 }
@@ -117,6 +117,7 @@ void Character::StartHead(std::int64_t now_ms) {
   active_.emplace();
   active_->request = std::move(queue_.front());
   queue_.pop_front();
+  active_->started_ms = now_ms;
   RequestTransition start =
       NextRequestState(runtime_.StatusOf(active_->request.id), RequestEvent::kStart);
   runtime_.SetStatus(active_->request.id, start.status);
@@ -164,12 +165,16 @@ void Character::PlanStages(std::int64_t now_ms) {
 }
 
 // Enters the following stages until one has to wait for time to pass; finishes the request
-// when none is left.
+// when none is left and its minimum time has passed.
 void Character::EnterNextStage(std::int64_t now_ms) {
   while (active_) {
     RequestInProgress& active = *active_;
     if (active.plan_next >= active.plan_size) {
-      Finish(RequestEvent::kFinish, now_ms);
+      if (now_ms < active.started_ms + options_.min_request_ms) {
+        active.stage = Stage::kDone;
+        return;
+      }
+      Finish(active.outcome, now_ms);
       return;
     }
     active.stage = active.plan[std::size_t(active.plan_next++)];
@@ -349,8 +354,9 @@ bool Character::StartSpeech(std::int64_t now_ms) {
   if (!request.sound_path.empty()) {
     std::optional<std::int64_t> length_ms = WavDurationMs(request.sound_path);
     if (!length_ms) {
-      Finish(RequestEvent::kFail, now_ms);
-      return true;
+      active.outcome = RequestEvent::kFail;
+      active.plan_next = active.plan_size;
+      return false;
     }
     active.utterance =
         runtime_.engine_.SpeakRecording(*request.speech, request.sound_path, *length_ms);

@@ -220,13 +220,6 @@ SpeechText Parser::Parse(std::string_view text) {
 
 }  // namespace
 
-bool SpeechText::HasWords() const {
-  for (const SpeechItem& item : items) {
-    if (item.kind == SpeechItemKind::kWord) return true;
-  }
-  return false;
-}
-
 SpeechText ParseSpeechText(std::string_view text) {
   return Parser().Parse(text);
 }

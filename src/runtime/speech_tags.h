@@ -52,7 +52,6 @@ struct SpeechText {
   std::string_view Word(const SpeechItem& item) const {
     return std::string_view(spoken).substr(item.spoken_begin, item.spoken_length);
   }
-  bool HasWords() const;
 };
 
 // Never fails: whatever is not a well-formed tag is text.

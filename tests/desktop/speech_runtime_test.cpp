@@ -47,7 +47,7 @@ class EventRecorder : public platform::AgentEvents {
 class SpeakingRuntime {
  public:
   SpeakingRuntime(TestClock& clock, runtime::SpeechEngine& engine)
-      : clock_(clock), runtime_(clock_, engine, host::Options()), events_(clock_) {
+      : clock_(clock), runtime_(clock_, engine, Options()), events_(clock_) {
     runtime_.SetEventListener(&events_);
     runtime_.Load("M", kMerlin);
   }
@@ -70,7 +70,7 @@ class SpeakingRuntime {
   EventRecorder events_;
 
  private:
-  static runtime::RuntimeOptions host::Options() {
+  static runtime::RuntimeOptions Options() {
     runtime::RuntimeOptions options;
     options.idle_enabled = false;
     return options;

@@ -6,8 +6,8 @@
 #include <random>
 
 #include "headless/event_loop.h"
-#include "host/runtime_source.h"
 #include "headless/user_input.h"
+#include "host/runtime_source.h"
 #include "runtime/rate_model.h"
 
 namespace rirerazo::headless {

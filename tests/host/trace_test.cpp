@@ -51,8 +51,9 @@ TEST(Transcript, RequestsShowWhenTheyStartAndStoppedOnesNever) {
   TranscriptSink sink(out);
   const auto call = [&](std::int64_t t, std::string op, std::string key, std::string value,
                         std::int64_t request) {
-    sink.Write({t, "agent", {{"op", op}, {"char", std::string("Host")}, {key, value},
-                             {"request", request}}});
+    sink.Write({t,
+                "agent",
+                {{"op", op}, {"char", std::string("Host")}, {key, value}, {"request", request}}});
   };
   const auto event = [&](std::int64_t t, std::string name, std::int64_t request) {
     sink.Write({t, "event", {{"event", name}, {"request", request}}});
@@ -67,8 +68,12 @@ TEST(Transcript, RequestsShowWhenTheyStartAndStoppedOnesNever) {
   event(310, "RequestComplete", 9);  // stopped before it started
   event(320, "RequestStart", 9);
   event(330, "RequestStart", 10);
-  sink.Write({400, "agent", {{"op", std::string("MoveTo")}, {"char", std::string("Host")},
-                             {"x", std::int64_t{448}}, {"y", std::int64_t{320}}}});
+  sink.Write({400,
+              "agent",
+              {{"op", std::string("MoveTo")},
+               {"char", std::string("Host")},
+               {"x", std::int64_t{448}},
+               {"y", std::int64_t{320}}}});
   EXPECT_EQ(out.str(),
             "[  0.250] Host says: Hi\n"
             "[  0.300] Host plays Wave\n"

@@ -14,7 +14,8 @@ std::string Id(platform::AgentRequest request) {
   return std::to_string(request.id);
 }
 
-TEST(ShowHide, InstantInTheStateTheyWouldProduce) {
+// Already in the state they would produce, they take the minimum tick (10 ms).
+TEST(ShowHide, OneTickInTheStateTheyWouldProduce) {
   Harness h;
   auto& c = h.Load("C");
   auto hide_hidden = c.Hide();
@@ -22,10 +23,10 @@ TEST(ShowHide, InstantInTheStateTheyWouldProduce) {
   auto show_again = c.Show();
   auto hide = c.Hide();
   h.RunAll();
-  EXPECT_EQ(h.log.lines, (Lines{"0 start 1", "0 complete 1 complete",  // already hidden
-                                "0 start 2", "0 show C program", "300 complete 2 complete",
-                                "300 start 3", "300 complete 3 complete",  // already visible
-                                "300 start 4", "500 hide C program", "500 complete 4 complete"}));
+  EXPECT_EQ(h.log.lines, (Lines{"0 start 1", "10 complete 1 complete",  // already hidden
+                                "10 start 2", "10 show C program", "310 complete 2 complete",
+                                "310 start 3", "320 complete 3 complete",  // already visible
+                                "320 start 4", "520 hide C program", "520 complete 4 complete"}));
   EXPECT_FALSE(c.Visible());
   (void)hide_hidden, (void)show, (void)show_again, (void)hide;
 }
@@ -104,7 +105,7 @@ TEST(Wait, ChainsReleaseTogether) {
                                            "634 complete " + Id(b_think) + " complete"}));
 }
 
-TEST(Wait, OnAFinishedRequestPassesAtOnce) {
+TEST(Wait, OnAFinishedRequestPassesAfterOneTick) {
   Harness h;
   auto& a = h.Load("A");
   auto& b = h.Load("B");
@@ -112,7 +113,7 @@ TEST(Wait, OnAFinishedRequestPassesAtOnce) {
   h.RunAll();
   auto wait = b.Wait(show);
   h.RunAll();
-  EXPECT_EQ(h.log.lines.back(), "300 complete " + Id(wait) + " complete");
+  EXPECT_EQ(h.log.lines.back(), "310 complete " + Id(wait) + " complete");
 }
 
 // From (0,0) to (300,100): the target lies to the character's left (the screen's right).
@@ -130,9 +131,9 @@ TEST(MoveTo, LeadInThenSlideOverTheGivenTime) {
   h.RunAll();
   EXPECT_EQ(h.log.lines.back(), "1500 complete " + Id(move) + " complete");
   EXPECT_EQ(c.Left(), 300);
-  c.MoveTo(-10, -20, 0);  // jumps
+  c.MoveTo(-10, -20, 0);  // jumps, and ends one tick later
   h.RunAll();
-  EXPECT_EQ(h.Now(), 1500);
+  EXPECT_EQ(h.Now(), 1510);
   EXPECT_EQ(c.Left(), -10);
 }
 

@@ -3,7 +3,7 @@
 #include "core/interp/char_statements.h"
 #include "core/interp/line_rules.h"
 #include "core/interp/system_handlers.h"
-#include "core/interp/system_statements.h"
+#include "core/util/ascii.h"
 
 namespace rirerazo {
 namespace {
@@ -32,25 +32,25 @@ using enum KeywordTest;
 constexpr SystemStatementRow kSystemStatements[] = {
     // Blanks anywhere are ignored: `AgentControl.PropertySheet.Visible = True` matches.
     {{"AGENTCONTROL.PROPERTYSHEET.VISIBLE=TRUE"}, kContainsWithoutBlanks, PropertySheetStatement},
-    {{"SHELLEX ", "RUN ", "OPEN "}, kPrefix, RunShellExStatement},
-    {{"BGCOLOR "}, kPrefix, RunBgColorStatement},
-    {{"BGIMAGE "}, kPrefix, RunBgImageStatement},
-    {{"PLAYWAVE "}, kPrefix, RunPlayWaveStatement},
+    {{"SHELLEX ", "RUN ", "OPEN "}, kPrefix, ShellExStatement},
+    {{"BGCOLOR "}, kPrefix, BgColorStatement},
+    {{"BGIMAGE "}, kPrefix, BgImageStatement},
+    {{"PLAYWAVE "}, kPrefix, PlayWaveStatement},
     // No blank in the keyword: STOPWAVEFORM stops the wave player too.
-    {{"STOPWAVE"}, kPrefix, RunStopMediaStatement},
-    {{"PLAYMIDI "}, kPrefix, RunPlayMidiStatement},
-    {{"STOPMIDI"}, kPrefix, RunStopMediaStatement},
-    {{"PLAYAVI "}, kPrefix, RunPlayAviStatement},
-    {{"STOPAVI"}, kPrefix, RunStopMediaStatement},
+    {{"STOPWAVE"}, kPrefix, StopMediaStatement},
+    {{"PLAYMIDI "}, kPrefix, PlayMidiStatement},
+    {{"STOPMIDI"}, kPrefix, StopMediaStatement},
+    {{"PLAYAVI "}, kPrefix, PlayAviStatement},
+    {{"STOPAVI"}, kPrefix, StopMediaStatement},
     // The whole line must be the keyword: `BGSHOW now` does nothing.
-    {{"BGSHOW"}, kEquals, RunBgShowStatement},
-    {{"BGHIDE"}, kEquals, RunBgHideStatement},
-    {{"SENDKEYS "}, kPrefix, RunSendKeysStatement},
-    {{"CLOSEAPP "}, kPrefix, RunCloseAppStatement},
+    {{"BGSHOW"}, kEquals, BgShowStatement},
+    {{"BGHIDE"}, kEquals, BgHideStatement},
+    {{"SENDKEYS "}, kPrefix, SendKeysStatement},
+    {{"CLOSEAPP "}, kPrefix, CloseAppStatement},
     {{"VORN.CLOSE"}, kEquals, VornCloseStatement},
-    {{"READCLIPBOARD "}, kPrefix, RunReadClipboardStatement},
-    {{"READTEXTFILE "}, kPrefix, RunReadTextFileStatement},
-    {{"PLAYSCRIPT "}, kPrefix, RunPlayScriptStatement},
+    {{"READCLIPBOARD "}, kPrefix, ReadClipboardStatement},
+    {{"READTEXTFILE "}, kPrefix, ReadTextFileStatement},
+    {{"PLAYSCRIPT "}, kPrefix, PlayScriptStatement},
 };
 
 bool Holds(KeywordTest test, std::string_view upper_line, std::string_view keyword) {
@@ -76,14 +76,6 @@ bool FollowsId(std::string_view upper_line, std::string_view upper_id, std::stri
 
 }  // namespace
 
-std::span<const CharStatementRow> CharStatementTable() {
-  return kCharStatements;
-}
-
-std::span<const SystemStatementRow> SystemStatementTable() {
-  return kSystemStatements;
-}
-
 const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::string_view upper_id) {
   for (const CharStatementRow& row : kCharStatements) {
     if (FollowsId(upper_line, upper_id, row.keyword)) return &row;
@@ -102,6 +94,18 @@ const SystemStatementRow* MatchSystemStatement(std::string_view upper_line,
     }
   }
   return nullptr;
+}
+
+StatementHandler FindStatementHandler(Statement& statement) {
+  if (!statement.char_id.empty()) {
+    const CharStatementRow* row =
+        MatchCharStatement(statement.upper_line, util::UCase(statement.char_id));
+    if (row == nullptr) return nullptr;
+    statement.keyword = row->keyword;
+    return row->handler;
+  }
+  const SystemStatementRow* row = MatchSystemStatement(statement.upper_line, statement.keyword);
+  return row == nullptr ? nullptr : row->handler;
 }
 
 }  // namespace rirerazo

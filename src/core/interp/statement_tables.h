@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <span>
 #include <string_view>
 
 #include "core/interp/statement.h"
@@ -30,9 +29,6 @@ struct SystemStatementRow {
   StatementHandler handler;
 };
 
-std::span<const CharStatementRow> CharStatementTable();
-std::span<const SystemStatementRow> SystemStatementTable();
-
 // The first character row whose keyword follows `upper_id` somewhere in `upper_line`, or
 // null. Both texts are upper case.
 const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::string_view upper_id);
@@ -41,5 +37,11 @@ const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::str
 // keyword that matched.
 const SystemStatementRow* MatchSystemStatement(std::string_view upper_line,
                                                std::string_view& keyword);
+
+// The handler the interpreter runs for `statement`, whose line, upper-cased line and
+// addressed id (empty for a system statement) are set; fills in `statement.keyword`. Null
+// when the line matches no row of its class and so does nothing. Runs nothing itself, so a
+// checker can classify lines exactly as the interpreter does.
+StatementHandler FindStatementHandler(Statement& statement);
 
 }  // namespace rirerazo

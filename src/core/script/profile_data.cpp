@@ -1,5 +1,6 @@
 #include "core/script/profile_data.h"
 
+#include "core/script/section_headers.h"
 #include "core/util/lines.h"
 
 namespace rirerazo::script {
@@ -22,10 +23,6 @@ std::string_view WithoutQuotes(std::string_view value) {
   return value;
 }
 
-bool IsRawHeader(std::string_view line) {
-  return !line.empty() && line.front() == '[' && line.back() == ']';
-}
-
 }  // namespace
 
 ProfileData::ProfileData(std::string bytes) : bytes_(std::move(bytes)) {
@@ -41,7 +38,7 @@ void ProfileData::Parse() {
   std::size_t line_begin = 0;
   while (reader.Next(line)) {
     line_begin = static_cast<std::size_t>(line.data() - bytes_.data());
-    if (IsRawHeader(line)) {
+    if (IsRawSectionHeader(line)) {
       if (open_raw != nullptr) open_raw->back().body_end = line_begin;
       open_raw = &raw_[line];
       open_raw->push_back({reader.Position(), bytes_.size()});
@@ -99,6 +96,33 @@ std::string ProfileData::SectionLines(std::string_view section) const {
     while (reader.Next(line)) text.append(line).append(util::kCrLf);
   }
   return text;
+}
+
+std::vector<ProfileData::NumberedLine> ProfileData::NumberedSectionLines(
+    std::string_view section) const {
+  const auto found = raw_.find("[" + std::string(section) + "]");
+  if (found == raw_.end()) return {};
+  std::vector<NumberedLine> lines;
+  for (const RawSection& raw : found->second) {
+    const std::string_view body =
+        std::string_view(bytes_).substr(raw.body_begin, raw.body_end - raw.body_begin);
+    int number = LineOf(body.substr(0, 0));
+    util::LineReader reader(body);
+    std::string_view line;
+    while (reader.Next(line)) lines.push_back({number++, line});
+  }
+  return lines;
+}
+
+int ProfileData::LineOf(std::string_view text) const {
+  const char* begin = bytes_.data();
+  if (text.data() < begin || text.data() > begin + bytes_.size()) return 0;
+  const std::size_t offset = static_cast<std::size_t>(text.data() - begin);
+  util::LineReader reader(bytes_);
+  std::string_view line;
+  int number = 1;
+  while (reader.Next(line) && reader.Position() <= offset) ++number;
+  return number;
 }
 
 }  // namespace rirerazo::script

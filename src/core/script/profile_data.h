@@ -49,6 +49,17 @@ class ProfileData {
 
   std::size_t SizeBytes() const { return bytes_.size(); }
 
+  // For tools that point authors at a line: the lines SectionLines joins, as views into the
+  // file, each with its 1-based line number.
+  struct NumberedLine {
+    int number = 0;
+    std::string_view text;
+  };
+  std::vector<NumberedLine> NumberedSectionLines(std::string_view section) const;
+  // The 1-based line of the file that holds `text`, a view returned by Value, KeyNames or
+  // NumberedSectionLines; 0 for a view into other memory.
+  int LineOf(std::string_view text) const;
+
  private:
   struct KeySection {
     std::vector<std::string_view> names;

@@ -1,5 +1,5 @@
-// The headless host's presentation application: it opens real .pptx and .odp files (their
-// slides, hidden slides and advance timings), runs the show on the virtual clock and
+// A simulated presentation application: it opens real .pptx and .odp files (their
+// slides, hidden slides and advance timings), runs the show on the host's clock and
 // raises the show's events when the host's message loop asks it to deliver them.
 //
 // Calls before Launch, or that need a presentation when none is open, raise the errors

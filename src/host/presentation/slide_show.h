@@ -7,7 +7,7 @@
 // slide timings in use, a slide that has an advance time moves on by itself once that
 // time (at least kMinSlideShownMs) has passed since it was shown; a slide without one waits
 // for a request. The minimum keeps a looping show of zero-second slides from running
-// without end at one instant of the virtual clock.
+// without end at one instant of a virtual clock.
 #pragma once
 
 #include <cstdint>

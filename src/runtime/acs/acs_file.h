@@ -370,4 +370,9 @@ std::vector<RegionRect> RegionFromPixels(const IndexedPixels& pixels,
 Character ReadCharacter(std::vector<std::uint8_t> bytes, std::string_view source_name = "");
 Character ReadCharacterFile(const std::string& path);
 
+// The animation names of a character file, read from its header and animation directory
+// alone: the rest of the file (images, sounds, the animations' frames) is not read. Raises
+// the same errors as ReadCharacterFile for a file that cannot be opened or is no character.
+std::vector<std::string> ReadAnimationNames(const std::string& path);
+
 }  // namespace rirerazo::acs

@@ -52,7 +52,7 @@ enum class Stage : std::uint8_t {
   kMove,     // slide to the target position
   kSpeak,    // speak or think, word by word
   kWait,     // hold until another request has finished
-  kDone,
+  kDone,     // everything is done; held until the request's minimum time has passed
 };
 
 // The request a character is carrying out, and where it has got to.
@@ -73,6 +73,8 @@ struct RequestInProgress {
   std::uint32_t words_spoken = 0;
   int engine_mouth = -1;      // the engine's last mouth shape; -1: it reported none
   std::int64_t wake_ms = -1;  // a wait's target finished at this time
+  std::int64_t started_ms = 0;
+  RequestEvent outcome = RequestEvent::kFinish;  // how it ends once its stages are done
 };
 
 class Character final : public platform::AgentCharacter {
@@ -126,7 +128,6 @@ class Character final : public platform::AgentCharacter {
   bool Progressing(int depth) const;
   bool HoldsForUser() const;
   void OnRequestEnded(std::int32_t id, std::int64_t at_ms);
-  const Request* ActiveRequest() const { return active_ ? &active_->request : nullptr; }
   // Ends every request (the character is being unloaded).
   void EndAll(std::int64_t now_ms);
 

@@ -4,7 +4,6 @@
 
 #include "core/interp/char_statements.h"
 #include "core/interp/system_handlers.h"
-#include "core/interp/system_statements.h"
 
 namespace rirerazo {
 namespace {
@@ -35,9 +34,9 @@ TEST(CharStatementTable, KeywordsAreFoundAnywhereInTableOrder) {
 }
 
 TEST(SystemStatementTable, PrefixEqualsAndContainsTests) {
-  EXPECT_EQ(SystemHandler("STOPWAVEFORM"), &RunStopMediaStatement);
+  EXPECT_EQ(SystemHandler("STOPWAVEFORM"), &StopMediaStatement);
   EXPECT_EQ(SystemHandler("PLAYWAVE"), nullptr);  // the keyword includes its blank
-  EXPECT_EQ(SystemHandler("BGSHOW"), &RunBgShowStatement);
+  EXPECT_EQ(SystemHandler("BGSHOW"), &BgShowStatement);
   EXPECT_EQ(SystemHandler("BGSHOW NOW"), nullptr);
   EXPECT_EQ(SystemHandler("VORN.CLOSE"), &VornCloseStatement);
   EXPECT_EQ(SystemHandler("VORN.CLOSE NOW"), nullptr);
@@ -49,14 +48,31 @@ TEST(SystemStatementTable, PrefixEqualsAndContainsTests) {
 
 TEST(SystemStatementTable, ReportsWhichOfTheShellKeywordsMatched) {
   std::string_view keyword;
-  EXPECT_EQ(SystemHandler("RUN NOTEPAD", &keyword), &RunShellExStatement);
+  EXPECT_EQ(SystemHandler("RUN NOTEPAD", &keyword), &ShellExStatement);
   EXPECT_EQ(keyword, "RUN ");
-  EXPECT_EQ(SystemHandler("OPEN README.TXT", &keyword), &RunShellExStatement);
+  EXPECT_EQ(SystemHandler("OPEN README.TXT", &keyword), &ShellExStatement);
   EXPECT_EQ(keyword, "OPEN ");
-  EXPECT_EQ(SystemHandler("SHELLEX X", &keyword), &RunShellExStatement);
+  EXPECT_EQ(SystemHandler("SHELLEX X", &keyword), &ShellExStatement);
   EXPECT_EQ(keyword, "SHELLEX ");
-  EXPECT_EQ(SystemHandler("PLAYSCRIPT other.vrn", &keyword), &RunPlayScriptStatement);
+  EXPECT_EQ(SystemHandler("PLAYSCRIPT other.vrn", &keyword), &PlayScriptStatement);
   EXPECT_EQ(keyword, "PLAYSCRIPT ");
+}
+
+// The classification the interpreter and the script checker share: the class comes from
+// the addressed id, the keyword is filled in, nothing runs.
+TEST(FindStatementHandler, ClassifiesWithoutRunning) {
+  Statement character{
+      "Host.Speak Please say Host.Hide now", "HOST.SPEAK PLEASE SAY HOST.HIDE NOW", "Host", {}};
+  EXPECT_EQ(FindStatementHandler(character), &HideStatement);
+  EXPECT_EQ(character.keyword, ".HIDE");
+  Statement unknown{"Host.Stop", "HOST.STOP", "Host", {}};
+  EXPECT_EQ(FindStatementHandler(unknown), nullptr);
+  // Without an addressed id the same line is a system statement, and matches none.
+  Statement unaddressed{"Host.Speak Hi", "HOST.SPEAK HI", "", {}};
+  EXPECT_EQ(FindStatementHandler(unaddressed), nullptr);
+  Statement system{"run notepad", "RUN NOTEPAD", "", {}};
+  EXPECT_EQ(FindStatementHandler(system), &RunShellExStatement);
+  EXPECT_EQ(system.keyword, "RUN ");
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include "core/ppt/power_point.h"
 #include "core/ppt/slide_pause.h"
 #include "headless/event_loop.h"
-#include "host/presentation_source.h"
 #include "headless/virtual_clock.h"
+#include "host/presentation_source.h"
 #include "platform/runtime_error.h"
 #include "support/presentation_fixtures.h"
 #include "support/recording_services.h"
@@ -147,7 +147,7 @@ TEST_F(SimulatedApp, FailsLikeTheApplicationOnMissingObjectsAndUnreadableFiles) 
 // The player's side: the driver with its slide scripts, as the player wires it.
 class HeadlessSlideShow : public SimulatedApp {
  protected:
-  HeadlessSlideShow() : sink(gPowerPoint) {
+  HeadlessSlideShow() : sink(driver) {
     app.SetEventListener(&sink);
     links.app = &app;
     links.ui = &ui;
@@ -157,8 +157,8 @@ class HeadlessSlideShow : public SimulatedApp {
       // The last line of a slide's script is reached after 1.5 s; with auto-advance on,
       // its bookmark then waits the pause and advances.
       loop.Sleep(1500);
-      if (gPowerPointAutoAdvance != 0) {
-        WaitSlidePauseAndAdvance(clock, loop, gPowerPointPause, gPowerPoint);
+      if (auto_advance != 0) {
+        WaitSlidePauseAndAdvance(clock, loop, pause_s, driver);
       }
     };
     links.char_stop_all = [] {};
@@ -169,24 +169,24 @@ class HeadlessSlideShow : public SimulatedApp {
       played.push_back(std::to_string(clock.NowMs()) + " unload");
       loop.Quit();
     };
-    links.busy = &gPowerPointBusy;
-    links.repeat = &gPowerPointRepeat;
-    links.auto_advance = &gPowerPointAutoAdvance;
+    links.busy = &busy;
+    links.repeat = &repeat;
+    links.auto_advance = &auto_advance;
   }
   void Play(const std::string& deck) {
-    gPowerPoint = std::make_shared<CPowerPoint>(links);
-    gPowerPoint->PowerPointSlideshow(deck, "one\r\n#two\r\n#three\r\n");
+    driver = std::make_shared<CPowerPoint>(links);
+    driver->PowerPointSlideshow(deck, "one\r\n#two\r\n#three\r\n");
     loop.RunUntilDone();
   }
 
   testing::RecordingUi ui;
   SlideShowLinks links;
-  std::shared_ptr<CPowerPoint> gPowerPoint;
+  std::shared_ptr<CPowerPoint> driver;
   PowerPointEventSink sink;
-  bool gPowerPointBusy = true;
-  std::int32_t gPowerPointRepeat = 0;
-  std::int32_t gPowerPointAutoAdvance = 1;
-  std::int32_t gPowerPointPause = 2;
+  bool busy = true;
+  std::int32_t repeat = 0;
+  std::int32_t auto_advance = 1;
+  std::int32_t pause_s = 2;
   Log played;
 };
 
@@ -195,18 +195,18 @@ TEST_F(HeadlessSlideShow, AutoAdvancePlaysEachPieceAfterThePauseAndEndsWithTheSh
   // Each piece: 1.5 s of speech, then a pause of two whole-second ticks (1.5 s here).
   EXPECT_EQ(played, (Log{"0 one", "3000 two", "6000 three\r\n", "9000 unload"}));
   EXPECT_FALSE(app.Running());
-  EXPECT_FALSE(gPowerPointBusy);
+  EXPECT_FALSE(busy);
 }
 
 TEST_F(HeadlessSlideShow, WithAutoAdvanceOffTheSlideTimingsMoveTheShow) {
-  gPowerPointAutoAdvance = 0;
+  auto_advance = 0;
   Play(Deck({{4000}, {5000}, {6000}, {1000}}, "timed.odp"));
   EXPECT_EQ(played, (Log{"0 one", "4000 two", "9000 three\r\n", "16000 unload"}));
 }
 
 TEST_F(HeadlessSlideShow, RepeatStartsTheShowAgainUntilTheUserStopsIt) {
-  gPowerPointRepeat = 1;
-  gPowerPointPause = 0;
+  repeat = 1;
+  pause_s = 0;
   UserAction stop(11000, [this] { app.StopShowByUser(); });
   loop.AddSource(stop);
   Play(Deck({{}, {}, {}}, "loop.pptx"));

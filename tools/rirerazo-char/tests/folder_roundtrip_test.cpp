@@ -81,6 +81,14 @@ TEST(CharFolderRoundTrip, RealCharacters) {
   if (!any) GTEST_SKIP() << "the shared characters folder is absent";
 }
 
+// An older-generation file (a compound container) unpacks like any other, and the folder
+// builds into a current-generation file that plays the same frames and sounds.
+TEST(CharFolderRoundTrip, OlderGenerationFileConvertsToACurrentOne) {
+  const fs::path path = fs::path(RIRERAZO_SHARED_DIR) / "characters" / "ALIEN.ACS";
+  if (!fs::exists(path)) GTEST_SKIP() << path << " is absent";
+  ExpectFolderRoundTrip(path, "alien");
+}
+
 TEST(CharFolderRoundTrip, ExtractRefusesToOverwriteUnlessForced) {
   acs::Character tiny;
   tiny.info.width = tiny.info.height = 1;
