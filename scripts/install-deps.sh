@@ -11,7 +11,9 @@ packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
           # voice commands: the recogniser and its model; the tests synthesise speech
           libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us espeak-ng sox
           # the install and package tests: package build, its checker, desktop files
-          dpkg-dev lintian desktop-file-utils shared-mime-info libglib2.0-bin)
+          dpkg-dev lintian desktop-file-utils shared-mime-info libglib2.0-bin
+          # the render host: FFmpeg's libraries, and its tools to read videos back in tests
+          libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

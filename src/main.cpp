@@ -1,6 +1,7 @@
 // rirerazo: plays character scripts. Parses the command line, picks a host and runs it.
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "core/app/named_script.h"
 #include "core/util/paths.h"
 #include "desktop_module.h"
+#include "render_module.h"
 #include "headless/headless_host.h"
 #include "host/exit_status.h"
 #include "host/options.h"
@@ -42,6 +44,23 @@ std::optional<int> RunDesktopModule(const Options& options, const std::string& p
   const rirerazo::DesktopModuleCall call{&options, &program_file_name, argc,
                                          argv,     &std::cout,         &std::cerr};
   return reinterpret_cast<rirerazo::DesktopModuleEntry>(module.entry)(&call);
+}
+
+// Renders to a video file through the render module beside the program; without the module
+// there is no render, so the run fails and says why.
+int RunRenderModule(const Options& options, const std::string& program_file_name, int argc,
+                    char** argv) {
+  const auto module =
+      rirerazo::os::LoadModule(rirerazo::kRenderModuleFile, rirerazo::kRenderModuleEntry);
+  if (module.entry == nullptr) {
+    std::cerr << "rirerazo: cannot render: the render module cannot be loaded (" << module.error
+              << ")\n";
+    return 4;  // the render host's status for a video that cannot be written
+  }
+  const rirerazo::RenderModuleCall call{&options,  &program_file_name, argc,
+                                        argv,      &std::cout,         &std::cerr,
+                                        isatty(STDERR_FILENO) == 1};
+  return reinterpret_cast<rirerazo::RenderModuleEntry>(module.entry)(&call);
 }
 
 // The desktop host needs an X display: characters place themselves anywhere on the screen,
@@ -91,6 +110,9 @@ int main(int argc, char** argv) {
   }
   if (!options.pack_script.empty()) {
     return rirerazo::host::RunPacker(options.pack_script, options.pack_output);
+  }
+  if (!options.render_path.empty()) {
+    return RunRenderModule(options, ProgramFileName(argv[0]), argc, argv);
   }
   if (!options.headless && HasDisplay()) {
     if (auto status = RunDesktopModule(options, ProgramFileName(argv[0]), argc, argv))

@@ -12,7 +12,7 @@ constexpr int kMaxRoundsPerDoEvents = 100'000;
 
 }  // namespace
 
-EventLoop::EventLoop(VirtualClock& clock, Pacer* pacer, const RunLimits& limits)
+EventLoop::EventLoop(VirtualClock& clock, ClockPacer* pacer, const RunLimits& limits)
     : clock_(clock), pacer_(pacer), limits_(limits) {}
 
 void EventLoop::DoEvents() {

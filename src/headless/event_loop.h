@@ -47,8 +47,8 @@ struct RunLimits {
 
 class EventLoop : public platform::MessageLoop {
  public:
-  // `pacer` (optional, not owned) paces time jumps to the wall clock.
-  explicit EventLoop(VirtualClock& clock, Pacer* pacer = nullptr, const RunLimits& limits = {});
+  // `pacer` (optional, not owned) is told of every time jump before it happens.
+  explicit EventLoop(VirtualClock& clock, ClockPacer* pacer = nullptr, const RunLimits& limits = {});
 
   // Sources are served in the order added. Not owned; they must outlive the loop's use.
   void AddSource(host::EventSource& source) { sources_.push_back(&source); }
@@ -80,7 +80,7 @@ class EventLoop : public platform::MessageLoop {
   void MoveClockTo(std::int64_t ms);
 
   VirtualClock& clock_;
-  Pacer* pacer_;
+  ClockPacer* pacer_;
   std::vector<host::EventSource*> sources_;
   bool quit_ = false;
   host::RepeatingTimer timer_;

@@ -21,12 +21,20 @@ class Sleeper {
 // The real wall clock (monotonic time and thread sleep).
 std::unique_ptr<Sleeper> MakeWallClockSleeper();
 
-class Pacer {
+// What the event loop calls before virtual time jumps forward: the real-time pacer below,
+// or a video renderer that draws the frames falling between the two times.
+class ClockPacer {
+ public:
+  virtual ~ClockPacer() = default;
+  // Called before the virtual clock moves from `from_ms` to `to_ms`.
+  virtual void PaceTo(std::int64_t from_ms, std::int64_t to_ms) = 0;
+};
+
+class Pacer : public ClockPacer {
  public:
   explicit Pacer(Sleeper& sleeper) : sleeper_(sleeper) {}
-  // Called before the virtual clock moves from `from_ms` to `to_ms`: sleeps until the wall
-  // clock has moved as far since the first call.
-  void PaceTo(std::int64_t from_ms, std::int64_t to_ms);
+  // Sleeps until the wall clock has moved as far since the first call.
+  void PaceTo(std::int64_t from_ms, std::int64_t to_ms) override;
 
  private:
   Sleeper& sleeper_;

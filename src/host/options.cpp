@@ -20,7 +20,31 @@ bool ParseScreen(const std::string& text, Options& options) {
   }
   options.screen_width_px = width;
   options.screen_height_px = height;
+  options.screen_given = true;
   return true;
+}
+
+bool ParseFps(const std::string& text, int& fps) {
+  const auto r = std::from_chars(text.data(), text.data() + text.size(), fps);
+  return r.ec == std::errc() && r.ptr == text.data() + text.size() && fps >= 1 && fps <= 120;
+}
+
+// Seconds, with up to three decimals: "30", "12.5".
+bool ParseDuration(const std::string& text, std::optional<std::int64_t>& duration_ms) {
+  const size_t dot = text.find('.');
+  const std::string whole = text.substr(0, dot);
+  std::string fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
+  if (whole.empty() || fraction.size() > 3 || (dot != std::string::npos && fraction.empty())) {
+    return false;
+  }
+  std::int64_t seconds = 0, thousandths = 0;
+  const auto w = std::from_chars(whole.data(), whole.data() + whole.size(), seconds);
+  if (w.ec != std::errc() || w.ptr != whole.data() + whole.size() || seconds > 86'400) return false;
+  fraction.resize(3, '0');
+  const auto f = std::from_chars(fraction.data(), fraction.data() + 3, thousandths);
+  if (f.ec != std::errc() || f.ptr != fraction.data() + 3) return false;
+  duration_ms = seconds * 1000 + thousandths;
+  return *duration_ms > 0;
 }
 
 bool ValidStartTime(const std::string& text) {
@@ -141,6 +165,51 @@ const std::vector<OptionRow>& OptionTable() {
          if (!ParseSeed(v, o.seed)) {
            return Refused("--seed takes a whole number from 0 to 4294967295", v);
          }
+         return {};
+       }},
+      {"--render",
+       "OUT.mp4|OUT.webm",
+       {"play on the virtual clock and write every frame and",
+        "its sound to a video file (default screen 1280x720)"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         o.render_path = v;
+         return {};
+       }},
+      {"--fps",
+       "N",
+       {"frames per second of the video (default 25)"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         if (!ParseFps(v, o.frames_per_second)) {
+           return Refused("--fps takes a whole number from 1 to 120", v);
+         }
+         return {};
+       }},
+      {"--background",
+       "FILE",
+       {"picture behind everything in the video"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         o.background_path = v;
+         return {};
+       }},
+      {"--duration",
+       "SECONDS",
+       {"the video's greatest length"},
+       false,
+       [](const std::string& v, Options& o) -> std::optional<std::string> {
+         if (!ParseDuration(v, o.duration_ms)) {
+           return Refused("--duration takes a number of seconds such as 30 or 12.5", v);
+         }
+         return {};
+       }},
+      {"--quiet",
+       nullptr,
+       {"no progress line while rendering"},
+       false,
+       [](const std::string&, Options& o) -> std::optional<std::string> {
+         o.quiet = true;
          return {};
        }},
       {"--pack",

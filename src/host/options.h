@@ -21,6 +21,7 @@ struct Options {
   std::string input_path;   // the user-input script
   int screen_width_px = 1024;
   int screen_height_px = 768;
+  bool screen_given = false;   // --screen was given (a render's default differs)
   std::optional<std::string> start_time;  // YYYY-MM-DDTHH:MM:SS
   std::uint32_t seed = 1;
   std::string pack_script;   // --pack SCRIPT
@@ -30,6 +31,12 @@ struct Options {
   // Not on the command line: tests replay a runtime whose requests may end where they
   // start (nullopt: the runtime's own minimum).
   std::optional<std::int64_t> min_request_ms;
+  // Rendering to a video file (--render OUT.mp4|OUT.webm).
+  std::string render_path;
+  int frames_per_second = 25;
+  std::string background_path;             // the desktop's background in the video
+  std::optional<std::int64_t> duration_ms;  // the video's greatest length
+  bool quiet = false;                       // no progress line
 };
 
 struct ParseResult {

@@ -31,8 +31,8 @@ CharacterWindow::CharacterWindow(runtime::CharacterRuntime& runtime, std::string
     : QWidget(nullptr, kCharacterWindowFlags),
       runtime_(runtime),
       id_(std::move(id)),
-      audio_(audio),
-      per_pixel_alpha_(per_pixel_alpha) {
+      per_pixel_alpha_(per_pixel_alpha),
+      sounds_(audio) {
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAttribute(Qt::WA_X11DoNotAcceptFocus);
   setAttribute(Qt::WA_NoSystemBackground);
@@ -44,18 +44,16 @@ CharacterWindow::CharacterWindow(runtime::CharacterRuntime& runtime, std::string
 CharacterWindow::~CharacterWindow() = default;
 
 void CharacterWindow::Apply(const runtime::FrameState& state) {
-  std::erase_if(streams_, [](const auto& stream) { return stream->Finished(); });
-  const bool drawable =
-      state.visible && state.data && state.data->file && state.animation >= 0 && state.frame >= 0;
-  if (!drawable) {
+  if (!Drawable(state)) {
     if (!state.visible) {
-      shown_animation_ = shown_frame_ = -1;
+      picture_.Forget();
+      sounds_.Forget();
       if (isVisible()) hide();
     }
     return;
   }
   PlaceWindow(state);
-  PlayFrameSound(state);
+  sounds_.Reached(state);
   ShowFrame(state);
   if (!isVisible()) {
     show();
@@ -64,74 +62,27 @@ void CharacterWindow::Apply(const runtime::FrameState& state) {
 }
 
 void CharacterWindow::PlaceWindow(const runtime::FrameState& state) {
-  const int width_px = state.width_px > 0 ? state.width_px : state.data->width_px;
-  const int height_px = state.height_px > 0 ? state.height_px : state.data->height_px;
-  if (width() != width_px || height() != height_px)
-    resize(std::max(width_px, 1), std::max(height_px, 1));
+  const QSize drawn = DrawnSize(state);
+  if (size() != drawn) resize(drawn);
   if (!dragging_ && pos() != QPoint(state.left_px, state.top_px)) {
     move(state.left_px, state.top_px);
   }
 }
 
 void CharacterWindow::ShowFrame(const runtime::FrameState& state) {
-  const bool same = state.animation == shown_animation_ && state.frame == shown_frame_ &&
-                    state.mouth_shape == shown_mouth_ && image_.size() == size();
-  if (same) return;
-  shown_animation_ = state.animation;
-  shown_frame_ = state.frame;
-  shown_mouth_ = state.mouth_shape;
-  ++frames_shown_;
-  try {
-    const CachedFrame& frame = cache_.Get(*state.data->file, state.animation, state.frame,
-                                          state.mouth_shape, width(), height());
-    image_ = frame.image;
-    if (frame.shape != shape_ || !shaped_) {
-      // Masked, or translucent with the mouse taken only over the opaque pixels, so clicks
-      // on the transparent ones reach the window below.
-      if (per_pixel_alpha_) {
-        SetInputShape(*this, frame.shape);
-      } else {
-        setMask(frame.has_pixels ? frame.shape : kNothingVisible);
-      }
-      shaped_ = true;
-    }
-    shape_ = frame.shape;
-  } catch (const std::exception&) {
-    // A frame whose images are corrupt shows nothing rather than stopping the player.
-    image_ = QImage();
-    shape_ = QRegion();
+  if (!picture_.Show(state, size())) return;
+  if (picture_.Shape() != shape_ || !shaped_) {
+    // Masked, or translucent with the mouse taken only over the opaque pixels, so clicks
+    // on the transparent ones reach the window below.
     if (per_pixel_alpha_) {
-      SetInputShape(*this, QRegion());
+      SetInputShape(*this, picture_.Shape());
     } else {
-      setMask(kNothingVisible);
+      setMask(picture_.HasPixels() ? picture_.Shape() : kNothingVisible);
     }
+    shaped_ = true;
   }
+  shape_ = picture_.Shape();
   update();
-}
-
-// A frame's sound plays when the character comes to that frame; staying on it (a held
-// frame, repeated Apply calls) does not repeat it.
-void CharacterWindow::PlayFrameSound(const runtime::FrameState& state) {
-  if (state.animation == shown_animation_ && state.frame == shown_frame_) return;
-  const acs::Character& file = *state.data->file;
-  if (&file != sound_file_) {
-    sounds_.clear();
-    sound_file_ = &file;
-  }
-  const auto& animation = file.animations.at(std::size_t(state.animation));
-  const std::uint16_t index = animation.frames.at(std::size_t(state.frame)).sound_index;
-  if (index == acs::kNoSound || index >= file.sounds.size()) return;
-  try {
-    auto found = sounds_.find(index);
-    if (found == sounds_.end()) found = sounds_.emplace(index, file.DecodeSound(index)).first;
-    const acs::PcmSound& sound = found->second;
-    if (sound.samples.empty()) return;
-    auto stream = audio_.Play(sound.samples, {int(sound.sample_rate_hz), sound.channels});
-    if (stream) streams_.push_back(std::move(stream));
-    ++sounds_started_;
-  } catch (const std::exception&) {
-    // A corrupt sound stays silent; the animation carries on.
-  }
 }
 
 void CharacterWindow::paintEvent(QPaintEvent*) {
@@ -141,7 +92,7 @@ void CharacterWindow::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), Qt::transparent);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
   }
-  if (!image_.isNull()) painter.drawImage(0, 0, image_);
+  picture_.Paint(painter, QPoint(0, 0));
 }
 
 void CharacterWindow::mousePressEvent(QMouseEvent* event) {

@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "desktop/audio/audio_output.h"
-#include "desktop/character/frame_cache.h"
+#include "desktop/character/character_picture.h"
 #include "runtime/character_runtime.h"
 
 class QMenu;
@@ -63,9 +63,9 @@ class CharacterWindow : public QWidget {
   bool Dragging() const { return dragging_; }
   // The opaque area currently shown, in window coordinates.
   const QRegion& Shape() const { return shape_; }
-  std::size_t SoundsStarted() const { return sounds_started_; }
+  std::size_t SoundsStarted() const { return sounds_.Started(); }
   // How many times a different frame was put up (for measurements).
-  std::size_t FramesShown() const { return frames_shown_; }
+  std::size_t FramesShown() const { return picture_.FramesShown(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -76,7 +76,6 @@ class CharacterWindow : public QWidget {
  private:
   void ShowFrame(const runtime::FrameState& state);
   void PlaceWindow(const runtime::FrameState& state);
-  void PlayFrameSound(const runtime::FrameState& state);
   void ChooseCommand(const std::string& name);
   void HideByUser();
   // Runs a runtime call for the user; errors (a character unloaded meanwhile) are dropped,
@@ -85,20 +84,11 @@ class CharacterWindow : public QWidget {
 
   runtime::CharacterRuntime& runtime_;
   std::string id_;
-  AudioOutput& audio_;
   bool per_pixel_alpha_;
-  FrameCache cache_;
-  QImage image_;
+  CharacterPicture picture_;
+  FrameSounds sounds_;
   QRegion shape_;
   bool shaped_ = false;  // the window's mask or input shape has been set
-  int shown_animation_ = -1;
-  int shown_frame_ = -1;
-  int shown_mouth_ = -1;
-  const acs::Character* sound_file_ = nullptr;
-  std::unordered_map<int, acs::PcmSound> sounds_;  // decoded, by sound index
-  std::vector<std::unique_ptr<AudioStream>> streams_;
-  std::size_t sounds_started_ = 0;
-  std::size_t frames_shown_ = 0;
   bool pressed_ = false;
   bool dragging_ = false;
   QPoint press_global_;

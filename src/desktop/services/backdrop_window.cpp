@@ -19,16 +19,6 @@ QRect PxRect(platform::RectTwips rect) {
   return {Px(rect.left), Px(rect.top), Px(rect.width), Px(rect.height)};
 }
 
-QImage ImageOf(const platform::Picture& picture) {
-  if (picture.width_px <= 0 || picture.height_px <= 0 ||
-      picture.rgba.size() < static_cast<std::size_t>(picture.width_px) * picture.height_px * 4) {
-    return {};
-  }
-  return QImage(picture.rgba.data(), picture.width_px, picture.height_px, picture.width_px * 4,
-                QImage::Format_RGBA8888)
-      .copy();
-}
-
 }  // namespace
 
 BackdropWindow::BackdropWindow() = default;
@@ -85,7 +75,7 @@ void BackdropWindow::SetColor(std::uint32_t bgr) {
 }
 
 void BackdropWindow::SetSlotPicture(int slot, std::shared_ptr<const platform::Picture> picture) {
-  Widget().SlotAt(slot).picture = picture ? ImageOf(*picture) : QImage();
+  Widget().SlotAt(slot).picture = picture ? ImageOfPicture(*picture) : QImage();
 }
 
 void BackdropWindow::PlaceSlot(int slot, platform::RectTwips place) {

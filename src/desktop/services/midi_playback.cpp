@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <optional>
@@ -19,7 +20,7 @@ constexpr int kRenderRateHz = 22050;
 class MidiPlayback final : public MediaPlayback {
  public:
   MidiPlayback(AudioOutput& audio, const std::string& file, const std::string& sound_font,
-               std::int64_t length_ms, std::function<std::int64_t()> now_ms)
+               std::int64_t length_ms, std::function<std::int64_t()> now_ms, bool wait)
       : audio_(audio), file_(file), length_ms_(length_ms), now_ms_(std::move(now_ms)) {
     if (!rendered_.open()) {
       Fail("no temporary file for the rendered sound");
@@ -34,6 +35,7 @@ class MidiPlayback final : public MediaPlayback {
                     {"-n", "-i", "-q", "-g", "0.6", "-r", QString::number(kRenderRateHz), "-O",
                      "s16", "-T", "wav", "-F", rendered_.fileName(),
                      QString::fromStdString(sound_font), QString::fromStdString(file)});
+    if (wait) renderer_.waitForFinished(-1);  // emits finished, which decodes the sound
   }
 
   ~MidiPlayback() override {
@@ -102,8 +104,35 @@ class MidiPlayback final : public MediaPlayback {
 std::unique_ptr<MediaPlayback> MakeMidiPlayback(AudioOutput& audio, const std::string& file,
                                                 const std::string& sound_font,
                                                 std::int64_t length_ms,
-                                                std::function<std::int64_t()> now_ms) {
-  return std::make_unique<MidiPlayback>(audio, file, sound_font, length_ms, std::move(now_ms));
+                                                std::function<std::int64_t()> now_ms,
+                                                bool wait) {
+  return std::make_unique<MidiPlayback>(audio, file, sound_font, length_ms, std::move(now_ms),
+                                        wait);
+}
+
+namespace {
+
+class SilentPlayback final : public MediaPlayback {
+ public:
+  SilentPlayback(std::int64_t length_ms, std::function<std::int64_t()> now_ms)
+      : length_ms_(length_ms), now_ms_(std::move(now_ms)) {}
+  void Play(std::int64_t position_ms) override {
+    ends_at_ms_ = now_ms_() + std::max<std::int64_t>(0, length_ms_ - position_ms);
+  }
+  void Pause() override { ends_at_ms_.reset(); }
+  bool Ended() const override { return ends_at_ms_ && now_ms_() >= *ends_at_ms_; }
+
+ private:
+  std::int64_t length_ms_;
+  std::function<std::int64_t()> now_ms_;
+  std::optional<std::int64_t> ends_at_ms_;
+};
+
+}  // namespace
+
+std::unique_ptr<MediaPlayback> MakeSilentPlayback(std::int64_t length_ms,
+                                                  std::function<std::int64_t()> now_ms) {
+  return std::make_unique<SilentPlayback>(length_ms, std::move(now_ms));
 }
 
 std::string FindSoundFont() {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 
 #include "core/util/ascii.h"
@@ -32,8 +33,8 @@ std::int64_t SteadyNowMs() {
 
 }  // namespace
 
-QtMediaDevice::QtMediaDevice(AudioOutput& audio, NowMs now_ms)
-    : audio_(audio), now_ms_(now_ms ? std::move(now_ms) : NowMs(SteadyNowMs)) {}
+QtMediaDevice::QtMediaDevice(AudioOutput& audio, NowMs now_ms, bool offline)
+    : audio_(audio), now_ms_(now_ms ? std::move(now_ms) : NowMs(SteadyNowMs)), offline_(offline) {}
 
 QtMediaDevice::~QtMediaDevice() = default;
 
@@ -50,7 +51,7 @@ std::string QtMediaDevice::ErrorString(std::uint32_t code) {
 // the open.
 static std::uint32_t MakePlayback(MediaKind kind, const std::string& file, const std::string& bytes,
                                   std::int64_t length_ms, AudioOutput& audio,
-                                  const QtMediaDevice::NowMs& now_ms,
+                                  const QtMediaDevice::NowMs& now_ms, bool offline,
                                   std::unique_ptr<MediaPlayback>& playback) {
   switch (kind) {
     case MediaKind::kWave:
@@ -66,11 +67,11 @@ static std::uint32_t MakePlayback(MediaKind kind, const std::string& file, const
     case MediaKind::kMidi: {
       const std::string sound_font = FindSoundFont();
       if (sound_font.empty() || FindMidiRenderer().empty()) return me::kCannotLoadDriver;
-      playback = MakeMidiPlayback(audio, file, sound_font, length_ms, now_ms);
+      playback = MakeMidiPlayback(audio, file, sound_font, length_ms, now_ms, offline);
       return me::kNone;
     }
     case MediaKind::kAvi:
-      playback = MakeVideoPlayback(file);
+      playback = offline ? MakeSilentPlayback(length_ms, now_ms) : MakeVideoPlayback(file);
       return me::kNone;
   }
   return me::kInvalidDeviceName;
@@ -91,9 +92,14 @@ std::uint32_t QtMediaDevice::Open(const std::vector<std::string>& words) {
   auto item = std::make_unique<Item>();
   item->kind = *kind;
   item->length_ms = *length_ms;
-  const std::uint32_t code =
-      MakePlayback(*kind, words[1], *bytes, *length_ms, audio_, now_ms_, item->playback);
+  const std::uint32_t code = MakePlayback(*kind, words[1], *bytes, *length_ms, audio_, now_ms_,
+                                          offline_, item->playback);
   if (code != me::kNone) return code;
+  if (offline_ && *kind == MediaKind::kAvi && !video_notice_given_) {
+    video_notice_given_ = true;
+    std::cerr << "rirerazo: videos are not drawn into a render; they keep their length in "
+                 "silence\n";
+  }
   items_[alias] = std::move(item);
   return me::kNone;
 }

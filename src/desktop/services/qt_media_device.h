@@ -29,8 +29,11 @@ class QtMediaDevice final : public platform::MediaDevice {
   using NowMs = std::function<std::int64_t()>;
 
   // `audio` (not owned, outlives the device) plays wave and MIDI sound. `now_ms` is the clock
-  // positions and the fallback end are measured on; the steady clock when empty.
-  explicit QtMediaDevice(AudioOutput& audio, NowMs now_ms = {});
+  // positions and the fallback end are measured on; the steady clock when empty. `offline`:
+  // the clock is virtual and runs ahead of real time (a video render), so a MIDI file is
+  // rendered in full before it plays, and a video keeps its length in silence without a
+  // window (saying so once on standard error).
+  explicit QtMediaDevice(AudioOutput& audio, NowMs now_ms = {}, bool offline = false);
   ~QtMediaDevice() override;
   QtMediaDevice(const QtMediaDevice&) = delete;
   QtMediaDevice& operator=(const QtMediaDevice&) = delete;
@@ -54,6 +57,8 @@ class QtMediaDevice final : public platform::MediaDevice {
 
   AudioOutput& audio_;
   NowMs now_ms_;
+  bool offline_;
+  bool video_notice_given_ = false;
   std::map<std::string, std::unique_ptr<Item>> items_;
 };
 

@@ -2,24 +2,18 @@
 // glyph, shows the glyph's tooltip and turns mouse presses into listener calls.
 #pragma once
 
-#include <QImage>
-#include <QRect>
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <functional>
 
+#include "desktop/services/backdrop_picture.h"
 #include "platform/backdrop.h"
 
 namespace rirerazo::desktop {
 
 class BackdropWidget final : public QWidget {
  public:
-  struct Slot {
-    QImage picture;  // null when the slot holds none
-    QRect place_px;
-    bool visible = false;
-  };
+  using Slot = BackdropPicture::Slot;
 
   BackdropWidget();
 
@@ -31,8 +25,8 @@ class BackdropWidget final : public QWidget {
     report_ = std::move(report);
   }
 
-  static constexpr int kGlyphWidthPx = 16;
-  static constexpr int kGlyphHeightPx = 14;
+  static constexpr int kGlyphWidthPx = BackdropPicture::kGlyphWidthPx;
+  static constexpr int kGlyphHeightPx = BackdropPicture::kGlyphHeightPx;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -41,13 +35,9 @@ class BackdropWidget final : public QWidget {
   bool event(QEvent* event) override;
 
  private:
-  QRect GlyphRect() const { return {glyph_at_, QSize(kGlyphWidthPx, kGlyphHeightPx)}; }
-  void PaintGlyph(QPainter& painter) const;
+  QRect GlyphRect() const { return picture_.GlyphRect(); }
 
-  QColor color_ = Qt::black;
-  std::array<Slot, 2> slots_;
-  QPoint glyph_at_;
-  bool glyph_placed_ = false;
+  BackdropPicture picture_;
   QString glyph_tooltip_;
   bool glyph_pressed_ = false;
   std::function<void(std::function<void(platform::BackdropEvents&)>)> report_;
