@@ -8,7 +8,7 @@
 #include <string>
 
 #include "runtime/character_runtime.h"
-#include "voice/voice_module.h"
+#include "voice_module.h"
 
 namespace rirerazo::headless {
 

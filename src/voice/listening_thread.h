@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "voice/voice_module.h"
+#include "voice_module.h"
 
 namespace rirerazo::voice {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "voice/voice_module.h"
+#include "voice_module.h"
 
 namespace rirerazo::voice {
 

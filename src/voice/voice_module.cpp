@@ -1,5 +1,5 @@
 // The module's entry point: the table of what it offers (voice/voice_module.h).
-#include "voice/voice_module.h"
+#include "voice_module.h"
 
 #include "voice/listening_thread.h"
 #include "voice/pocketsphinx_recognizer.h"

@@ -7,7 +7,7 @@
 #include "runtime/voice_commands.h"
 #include "voice/pocketsphinx_recognizer.h"
 #include "voice/spoken_phrases.h"
-#include "voice/voice_module.h"
+#include "voice_module.h"
 #include "voice/wave_file.h"
 
 namespace rirerazo::voice::testing {

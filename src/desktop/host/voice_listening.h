@@ -21,7 +21,7 @@
 #include "host/event_source.h"
 #include "platform/clock.h"
 #include "runtime/character_runtime.h"
-#include "voice/voice_module.h"
+#include "voice_module.h"
 
 namespace rirerazo::desktop {
 
