@@ -8,14 +8,27 @@ packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev libespeak-ng-dev espeak-ng-data libpulse-dev
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good timgm6mb-soundfont fluidsynth
           xauth xcompmgr trayer dbus ccache)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if ((${#missing[@]})); then
+# Slide shows on the desktop: the office's presentation program with its GTK backend, and
+# its SDK (UNO headers, cppumaker). Without recommends: what the office recommends is large.
+office_packages=(libreoffice-impress libreoffice-gtk3 libreoffice-dev)
+
+# Installs those of the named packages that are missing; apt options come before "--".
+install_missing() {
+  local options=()
+  while [[ $1 != -- ]]; do options+=("$1"); shift; done
+  shift
+  local missing=()
+  for p in "$@"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
+  local sudo_cmd=()
   [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${options[@]}" \
+    "${missing[@]}"
+}
+
+install_missing -- "${packages[@]}"
+install_missing --no-install-recommends -- "${office_packages[@]}"

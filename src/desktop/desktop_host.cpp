@@ -14,6 +14,7 @@
 #include "desktop/host/menu_tray.h"
 #include "desktop/host/settings_sheet.h"
 #include "desktop/services/backdrop_window.h"
+#include "desktop/services/impress_presentation.h"
 #include "desktop/services/qt_clipboard.h"
 #include "desktop/services/qt_file_dialog.h"
 #include "desktop/services/qt_media_device.h"
@@ -21,9 +22,7 @@
 #include "desktop/services/qt_ui.h"
 #include "desktop/speech/espeak_engine.h"
 #include "headless/headless_host.h"
-#include "headless/presentation_source.h"
 #include "headless/runtime_source.h"
-#include "headless/simulated_presentation.h"
 #include "headless/trace.h"
 #include "headless/trace_outputs.h"
 #include "headless/tracing_agent.h"
@@ -63,9 +62,8 @@ class Host {
         qt_tray_(err),
         tray_(qt_tray_),
         media_(audio_, [this] { return clock_.NowMs(); }),
-        presentation_(clock_),
-        source_(runtime_),
-        presentation_source_(presentation_) {
+        presentation_(clock_, loop_, err),
+        source_(runtime_) {
     services_.ui = &ui_;
     services_.clock = &clock_;
     services_.loop = &loop_;
@@ -82,7 +80,7 @@ class Host {
     services_.file_dialog = &file_dialog_;
     services_.presentation = &presentation_;
     loop_.AddSource(source_);
-    loop_.AddSource(presentation_source_);
+    loop_.AddSource(presentation_);
     ConnectStage();
   }
 
@@ -176,9 +174,8 @@ class Host {
   os::FilePictureDecoder pictures_;
   os::CurlInternet internet_;
   QtFileDialog file_dialog_;
-  headless::SimulatedPresentationApp presentation_;
+  ImpressPresentation presentation_;
   headless::RuntimeSource source_;
-  headless::PresentationSource presentation_source_;
   platform::Platform services_;
   headless::TraceOutputs outputs_;
 };

@@ -11,7 +11,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // One Launch waits this long for the office to accept; the player's retries add more.
-constexpr auto kLaunchWait = std::chrono::milliseconds(4000);
+constexpr auto kLaunchWait = std::chrono::milliseconds(6000);
 constexpr std::int64_t kConnectRetryMs = 100;
 // A show that never comes up within this time counts as ended.
 constexpr auto kShowStartLimit = std::chrono::seconds(30);
@@ -68,8 +68,9 @@ bool ImpressApp::Connect(Clock::time_point until) {
       throw RuntimeError(kCannotStartOffice,
                          "The presentation application ended while it was starting");
     }
-    office_ = UnoOffice::TryConnect(program_folder_, process_->PipeName(), events_,
-                                    {call_.pause, [this] { return process_->Running(); }});
+    office_ = UnoOffice::TryConnect(
+        program_folder_, process_->PipeName(), events_,
+        {call_.pause, [this] { return process_->Running(); }, [this] { process_->Stop(0); }});
     if (office_) return true;
     if (Clock::now() >= until) return false;
     call_.pause(kConnectRetryMs);

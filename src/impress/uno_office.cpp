@@ -19,6 +19,9 @@
 #include <com/sun/star/presentation/XPresentationSupplier.hpp>
 #include <com/sun/star/presentation/XSlideShowController.hpp>
 #include <com/sun/star/presentation/XSlideShowListener.hpp>
+#include <com/sun/star/task/XInteractionAbort.hpp>
+#include <com/sun/star/task/XInteractionHandler.hpp>
+#include <com/sun/star/task/XInteractionRequest.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/implbase1.hxx>
@@ -56,6 +59,9 @@ css::beans::PropertyValue Property(const char* name, const uno::Any& value) {
                                    css::beans::PropertyState_DIRECT_VALUE);
 }
 
+// The longest the office may take over one call (opening a large file included).
+constexpr auto kAnswerLimit = std::chrono::seconds(60);
+
 // Work for the office's main thread. The office's windows belong to that thread (its GTK
 // backend deadlocks when another thread touches them), so every call goes there: the office
 // calls `notify` from its main thread, and the calls made inside reach that same thread.
@@ -76,8 +82,11 @@ class MainThreadWork : public cppu::WeakImplHelper1<css::awt::XCallback> {
     done_changed_.notify_all();
   }
 
-  // Waits for the work, pausing in short steps; false when the office went away first.
-  bool Wait(const std::function<void(std::int64_t)>& pause, const std::function<bool()>& alive) {
+  // Waits for the work, pausing in short steps; false when the office went away first or
+  // did not answer within `limit`.
+  bool Wait(const std::function<void(std::int64_t)>& pause, const std::function<bool()>& alive,
+            std::chrono::steady_clock::duration limit) {
+    const auto until = std::chrono::steady_clock::now() + limit;
     for (;;) {
       {
         std::unique_lock lock(mutex_);
@@ -85,7 +94,7 @@ class MainThreadWork : public cppu::WeakImplHelper1<css::awt::XCallback> {
           return true;
         }
       }
-      if (!alive()) return false;
+      if (!alive() || std::chrono::steady_clock::now() > until) return false;
       pause(10);
     }
   }
@@ -119,6 +128,23 @@ Reference<uno::XComponentContext> LocalContext(const std::string& program_folder
   }
   return *context;
 }
+
+// Answers every question the office would ask while loading (a damaged file, a missing
+// filter, a password) with "abort": a dialog on the office's main thread would block the
+// player, and opening then fails with the open error.
+class AbortingInteraction : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
+ public:
+  void SAL_CALL handle(const Reference<css::task::XInteractionRequest>& request) override {
+    const auto continuations = request->getContinuations();
+    for (sal_Int32 i = 0; i < continuations.getLength(); ++i) {
+      Reference<css::task::XInteractionAbort> abort(continuations[i], UNO_QUERY);
+      if (abort.is()) {
+        abort->select();
+        return;
+      }
+    }
+  }
+};
 
 // Reports the show to the queue, on the office's bridge threads. It asks the show's
 // controller for the slide now shown: the call goes back to the office's thread that is
@@ -190,8 +216,10 @@ struct UnoOffice::Parts {
     } catch (const uno::Exception& error) {
       throw RuntimeError(kOfficeFailed, what + ": " + Utf8(error.Message));
     }
-    if (!call->Wait(hooks.pause, hooks.alive)) {
-      throw RuntimeError(kOfficeFailed, what + ": the presentation application ended");
+    if (!call->Wait(hooks.pause, hooks.alive, kAnswerLimit)) {
+      // An office that hangs is ended, so the abandoned work never runs.
+      if (hooks.alive()) hooks.abandon();
+      throw RuntimeError(kOfficeFailed, what + ": the presentation application does not answer");
     }
     if (std::exception_ptr error = call->Error()) {
       try {
@@ -257,11 +285,13 @@ void UnoOffice::Open(const std::string& path) {
     throw RuntimeError(kOfficeFailed, "The presentation application could not open " + path);
   }
   // Visible (a hidden document cannot show a slide show), with its macros never run.
+  const Reference<css::task::XInteractionHandler> no_questions(new AbortingInteraction);
   const css::beans::PropertyValue properties[] = {
       Property("Hidden", uno::Any(false)), Property("ReadOnly", uno::Any(false)),
       Property("MacroExecutionMode", uno::Any(sal_Int16(0))),
-      Property("UpdateDocMode", uno::Any(sal_Int16(0)))};
-  const uno::Sequence<css::beans::PropertyValue> args(properties, 4);
+      Property("UpdateDocMode", uno::Any(sal_Int16(0))),
+      Property("InteractionHandler", uno::Any(no_questions))};
+  const uno::Sequence<css::beans::PropertyValue> args(properties, 5);
   Reference<css::lang::XComponent> document;
   parts_->Run("The presentation application could not open " + path, [&] {
     document =
@@ -380,7 +410,7 @@ bool UnoOffice::ShowRunning() {
 void UnoOffice::NextSlide() {
   if (!parts_->controller.is()) AttachListener();
   if (!parts_->controller.is()) throw RuntimeError(kOfficeFailed, "No slide show is running");
-  parts_->Run("Advancing the show", [&] { parts_->controller->gotoNextEffect(); });
+  parts_->Run("Advancing the show", [&] { parts_->controller->gotoNextSlide(); });
 }
 
 void UnoOffice::EndShow() {

@@ -5,7 +5,15 @@
 
 #include <algorithm>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+
 #include "impress/impress_test_support.h"
+#include "impress/private/office_errors.h"
+#include "os/x11_key_sender.h"
 
 namespace rirerazo::impress::testing {
 namespace {
@@ -63,6 +71,139 @@ TEST_F(ImpressShow, ManualShowRaisesOneEventPerSlideThenEnds) {
   app->ClosePresentation();
   app->Quit();
   EXPECT_FALSE(ProcessAlive(office));
+}
+
+// The office moves on by the slides' own timings; the player only listens.
+TEST_F(ImpressShow, SlideTimingsAdvanceTheShowByThemselves) {
+  const std::string path = folder_.Write("timed.fodp", FlatPresentation(Slides(3, 1)));
+  auto app = MakeApp();
+  Start(*app, path, /*loop=*/false, /*use_timings=*/true);
+  ASSERT_TRUE(PumpUntil(*app, [&] { return Logged("end"); }));
+  EXPECT_THAT(log_.events, ElementsAre("begin", "next 1", "next 2", "next 3", "end"));
+  app->Quit();
+}
+
+// A looping show starts again after its last slide, every slide raising its event again,
+// until the user ends it with Escape.
+TEST_F(ImpressShow, ALoopingShowRunsUntilTheUserEndsIt) {
+  const std::string path = folder_.Write("loop.fodp", FlatPresentation(Slides(2, 1)));
+  auto app = MakeApp();
+  Start(*app, path, /*loop=*/true, /*use_timings=*/true);
+  ASSERT_TRUE(PumpUntil(*app, [&] { return log_.events.size() >= 5; }));
+  EXPECT_THAT(log_.events, ElementsAre("begin", "next 1", "next 2", "next 1", "next 2"));
+  os::X11KeySender().SendKeys("{ESC}");
+  ASSERT_TRUE(PumpUntil(*app, [&] { return Logged("end"); }));
+  EXPECT_FALSE(app->ShowOnScreen());
+  app->Quit();
+}
+
+// Both formats a script is likely to name, made by the office itself from our flat file.
+TEST_F(ImpressShow, OpensOpenDocumentAndOfficeOpenXmlPresentations) {
+  const std::string flat = folder_.Write("formats.fodp", FlatPresentation(Slides(4)));
+  const std::string odp = ConvertWithOffice(flat, "odp");
+  const std::string pptx = ConvertWithOffice(flat, "pptx");
+  ASSERT_FALSE(odp.empty());
+  ASSERT_FALSE(pptx.empty());
+  auto app = MakeApp();
+  LaunchAndWait(*app);
+  app->OpenPresentation(odp, false, false, true);
+  EXPECT_EQ(app->SlideCount(), 4);
+  app->ClosePresentation();
+  Start(*app, pptx);
+  EXPECT_EQ(app->SlideCount(), 4);
+  ASSERT_TRUE(PumpUntil(*app, [&] { return Logged("next 1"); }));
+  app->NextSlide();
+  ASSERT_TRUE(PumpUntil(*app, [&] { return Logged("next 2"); }));
+  app->Quit();
+}
+
+// Files that are not there or are no presentation fail to open with the open error; the
+// office stays usable for the next file.
+TEST_F(ImpressShow, AMissingFileOrANonPresentationFailsToOpen) {
+  auto app = MakeApp();
+  LaunchAndWait(*app);
+  const auto open_error = [&](const std::string& path) {
+    try {
+      app->OpenPresentation(path, false, false, true);
+    } catch (const RuntimeError& error) {
+      return error.Number();
+    }
+    return 0L;
+  };
+  EXPECT_EQ(open_error(folder_ / "missing.odp"), kOfficeFailed);
+  EXPECT_EQ(open_error(folder_.MakeFolder("folder.odp")), kOfficeFailed);
+  EXPECT_EQ(open_error(folder_.Write("text.odp", "just some text\n")), kOfficeFailed);
+  EXPECT_EQ(open_error(folder_.Write("broken.pptx", "PK\3\4 not really a zip")), kOfficeFailed);
+  app->OpenPresentation(folder_.Write("good.fodp", FlatPresentation(Slides(2))), false, false,
+                        true);
+  EXPECT_EQ(app->SlideCount(), 2);
+  app->Quit();
+}
+
+// Calls before Launch fail as on an application that is not there; after Quit the office
+// is gone and its profile folder removed.
+TEST_F(ImpressShow, QuitEndsTheOfficeAndRemovesItsProfile) {
+  auto app = MakeApp();
+  try {
+    app->SlideCount();
+    ADD_FAILURE() << "no error before Launch";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), err::kObjectRequired);
+  }
+  LaunchAndWait(*app);
+  const pid_t office = app->OfficePid();
+  const std::string profile = ProfileFolderOf(office);
+  ASSERT_FALSE(profile.empty());
+  EXPECT_TRUE(std::filesystem::exists(profile));
+  app->Quit();
+  EXPECT_FALSE(ProcessAlive(office));
+  EXPECT_FALSE(std::filesystem::exists(profile));
+}
+
+// The office dying in the middle of a show ends the show; closing down afterwards fails
+// quickly (the player skips those errors) instead of hanging.
+TEST_F(ImpressShow, AnOfficeThatDiesEndsTheShow) {
+  const std::string path = folder_.Write("dies.fodp", FlatPresentation(Slides(3)));
+  auto app = MakeApp();
+  Start(*app, path);
+  ASSERT_TRUE(PumpUntil(*app, [&] { return Logged("next 1"); }));
+  kill(app->OfficePid(), SIGKILL);
+  ASSERT_TRUE(PumpUntil(
+      *app, [&] { return Logged("end"); }, std::chrono::seconds(10)));
+  EXPECT_EQ(log_.events.back(), "end");
+  EXPECT_THROW(app->NextSlide(), RuntimeError);
+  EXPECT_THROW(app->ClosePresentation(), RuntimeError);
+  EXPECT_THROW(app->Quit(), RuntimeError);
+}
+
+// However the player ends, the office ends with it: here the player crashes.
+TEST_F(ImpressShow, TheOfficeDoesNotOutliveACrashedPlayer) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const pid_t player = fork();
+  ASSERT_GE(player, 0);
+  if (player == 0) {
+    close(fds[0]);
+    ImpressApp app(FindOfficeProgramFolder(), ImpressModuleCall{});
+    LaunchAndWait(app);
+    const pid_t office = app.OfficePid();
+    if (write(fds[1], &office, sizeof office) != sizeof office) _exit(1);
+    std::abort();
+  }
+  close(fds[1]);
+  pid_t office = 0;
+  const bool told = read(fds[0], &office, sizeof office) == sizeof office;
+  close(fds[0]);
+  int status = 0;
+  waitpid(player, &status, 0);
+  ASSERT_TRUE(told) << "the crashing player never got the office started";
+  EXPECT_TRUE(WIFSIGNALED(status));
+  bool gone = false;
+  for (int i = 0; i < 100 && !gone; ++i) {
+    gone = kill(office, 0) != 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_TRUE(gone) << "office " << office << " outlived the player";
 }
 
 }  // namespace

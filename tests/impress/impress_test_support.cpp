@@ -72,6 +72,15 @@ void LaunchAndWait(QueuedPresentationApp& app) {
   }
 }
 
+std::string ProfileFolderOf(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline", std::ios::binary);
+  const std::string prefix = "-env:UserInstallation=file://";
+  for (std::string arg; std::getline(in, arg, '\0');) {
+    if (arg.rfind(prefix, 0) == 0) return arg.substr(prefix.size());
+  }
+  return {};
+}
+
 bool ProcessAlive(pid_t pid) {
   if (pid <= 0) return false;
   int status = 0;

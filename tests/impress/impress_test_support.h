@@ -83,6 +83,9 @@ bool PumpUntil(QueuedPresentationApp& app, const std::function<bool()>& done,
 // Launches the app, retrying while the office starts as the player does.
 void LaunchAndWait(QueuedPresentationApp& app);
 
+// The profile folder the office `pid` was started with (from its command line).
+std::string ProfileFolderOf(pid_t pid);
+
 // Whether process `pid` still exists (and is not a zombie of ours).
 bool ProcessAlive(pid_t pid);
 

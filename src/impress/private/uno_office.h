@@ -19,6 +19,7 @@ namespace rirerazo::impress {
 struct OfficeThreadHooks {
   std::function<void(std::int64_t duration_ms)> pause;  // lets the player's host go on
   std::function<bool()> alive;                          // whether the office still runs
+  std::function<void()> abandon;                        // ends an office that does not answer
 };
 
 class UnoOffice {
