@@ -5,12 +5,12 @@
 #include <iosfwd>
 #include <string>
 
-#include "headless/options.h"
+#include "host/options.h"
 
 namespace rirerazo {
 
 struct DesktopModuleCall {
-  const headless::Options* options;
+  const host::Options* options;
   const std::string* program_file_name;
   int argc;
   char** argv;

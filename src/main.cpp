@@ -8,14 +8,14 @@
 
 #include "desktop_module.h"
 #include "headless/headless_host.h"
-#include "headless/options.h"
-#include "os/carrier_packer.h"
+#include "host/options.h"
+#include "host/carrier_packer.h"
 #include "os/module_loader.h"
 #include "version.h"
 
 namespace {
 
-using rirerazo::headless::Options;
+using rirerazo::host::Options;
 
 // The program's file name without its folder, as start-up reads it.
 std::string ProgramFileName(const char* argv0) {
@@ -57,14 +57,14 @@ bool HasDisplay() {
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  const auto parsed = rirerazo::headless::ParseOptions(args);
+  const auto parsed = rirerazo::host::ParseOptions(args);
   if (!parsed.error.empty()) {
     std::cerr << "rirerazo: " << parsed.error << "\nTry 'rirerazo --help'.\n";
-    return rirerazo::headless::kExitUsage;
+    return rirerazo::host::kExitUsage;
   }
   const Options& options = parsed.options;
   if (options.help) {
-    std::cout << rirerazo::headless::UsageText();
+    std::cout << rirerazo::host::UsageText();
     return 0;
   }
   if (options.version) {
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!options.pack_script.empty()) {
-    return rirerazo::os::RunPacker(options.pack_script, options.pack_output);
+    return rirerazo::host::RunPacker(options.pack_script, options.pack_output);
   }
   if (!options.headless && HasDisplay()) {
     if (auto status = RunDesktopModule(options, ProgramFileName(argv[0]), argc, argv))

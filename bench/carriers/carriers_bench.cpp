@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/app/carrier.h"
-#include "headless/presentation_file.h"
+#include "host/presentation/presentation_file.h"
 #include "support/presentation_fixtures.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include "core/app/player.h"
 #include "core/interp/play_script.h"
 #include "headless/event_loop.h"
-#include "headless/runtime_source.h"
 #include "headless/virtual_clock.h"
+#include "host/runtime_source.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"
 #include "support/fake_platform.h"
@@ -65,7 +65,7 @@ struct Stage {
   headless::VirtualClock clock;
   runtime::RateModelEngine engine;
   runtime::CharacterRuntime agent{clock, engine, runtime::RuntimeOptions{.idle_enabled = false}};
-  headless::RuntimeSource source{agent};
+  host::RuntimeSource source{agent};
   headless::EventLoop loop{clock};
   testing::Log log;
   testing::FakeUi ui{log};
@@ -75,11 +75,11 @@ struct Stage {
 
   Stage() {
     loop.AddSource(source);
-    player.gScreenWidth = 1024;
-    player.gScreenHeight = 768;
+    player.startup().screen_width_px = 1024;
+    player.startup().screen_height_px = 768;
     for (const char* id : {"Guest", "Host"}) {
       std::int32_t language = 0;
-      CharLoad(player, id, kCharacterFile, true, false, false, language);
+      CharLoad(player, id, kCharacterFile, LoadErrors::kQuiet, language);
     }
   }
 };
@@ -95,7 +95,7 @@ void BM_PlayScript(benchmark::State& state) {
     state.PauseTiming();
     auto stage = std::make_unique<Stage>();
     state.ResumeTiming();
-    PlayScript(stage->player, script, false, false);
+    PlayScript(stage->player, script, ScriptLevel::kTopLevel);
     state.PauseTiming();
     stage.reset();
     state.ResumeTiming();

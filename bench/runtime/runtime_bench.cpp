@@ -13,7 +13,7 @@
 #include <string>
 
 #include "headless/event_loop.h"
-#include "headless/runtime_source.h"
+#include "host/runtime_source.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"
 
@@ -31,15 +31,17 @@ void Track(std::size_t bytes) {
 
 }  // namespace
 
-// Each block carries its size in front, so delete can count what it frees.
-void* operator new(std::size_t size) {
+// Each block carries its size in front, so delete can count what it frees. The operators
+// are never inlined: the compiler would otherwise see a block from malloc reach delete and
+// a pointer step back in front of what new returned, and warn of both.
+__attribute__((noinline)) void* operator new(std::size_t size) {
   auto* block = static_cast<std::size_t*>(std::malloc(size + sizeof(std::max_align_t)));
   if (!block) throw std::bad_alloc();
   *block = size;
   Track(size);
   return reinterpret_cast<char*>(block) + sizeof(std::max_align_t);
 }
-void operator delete(void* pointer) noexcept {
+__attribute__((noinline)) void operator delete(void* pointer) noexcept {
   if (!pointer) return;
   char* block = static_cast<char*>(pointer) - sizeof(std::max_align_t);
   g_current_bytes.fetch_sub(*reinterpret_cast<std::size_t*>(block));
@@ -115,7 +117,7 @@ struct Stage {
   std::unique_ptr<runtime::CharacterRuntime> runtime =
       std::make_unique<runtime::CharacterRuntime>(clock, engine, Options());
   Counter counter;
-  headless::RuntimeSource source{*runtime};
+  host::RuntimeSource source{*runtime};
   headless::EventLoop loop{clock};
 };
 

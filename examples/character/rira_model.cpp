@@ -9,10 +9,11 @@ ModelBuilder::ModelBuilder() {
 }
 
 std::uint32_t ModelBuilder::AddImage(const Canvas& canvas) {
-  std::vector<std::uint8_t> key = canvas.Indices();
+  const std::vector<std::uint8_t>& indices = canvas.Indices();
+  std::string key(indices.begin(), indices.end());
   for (int size : {canvas.Width(), canvas.Height()}) {
-    key.push_back(static_cast<std::uint8_t>(size));
-    key.push_back(static_cast<std::uint8_t>(size >> 8));
+    key.push_back(static_cast<char>(size & 0xFF));
+    key.push_back(static_cast<char>((size >> 8) & 0xFF));
   }
   const auto [it, added] =
       known_images_.try_emplace(std::move(key), static_cast<std::uint32_t>(model_.images.size()));

@@ -34,7 +34,9 @@ class ModelBuilder {
 
  private:
   rirerazo::acs::Character model_;
-  std::map<std::vector<std::uint8_t>, std::uint32_t> known_images_;
+  // Pixels and size of each image drawn so far, as bytes (a string key: GCC 12 warns
+  // falsely about comparing byte vectors in a map).
+  std::map<std::string, std::uint32_t> known_images_;
   std::vector<rirerazo::acs::MouthOverlay> overlays_;
 };
 

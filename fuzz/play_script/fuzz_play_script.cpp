@@ -23,18 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   testing::FakePlatform fakes;
   fakes.agent.files = {"host.acs", "myhost.acs"};
   Player player(fakes.bundle);
-  player.gScreenWidth = 1024;
-  player.gScreenHeight = 768;
+  player.startup().screen_width_px = 1024;
+  player.startup().screen_height_px = 768;
   for (const char* id : {"Host", "MyHost"}) {
     std::int32_t language = 0;
-    CharLoad(player, id, id == std::string("Host") ? "host.acs" : "myhost.acs", true, false, false,
+    CharLoad(player, id, id == std::string("Host") ? "host.acs" : "myhost.acs", LoadErrors::kQuiet,
              language);
   }
-  player.gBookmarks = {{1, script.substr(0, script.find('\r'))}};
+  player.tables().bookmarks = {{1, script.substr(0, script.find('\r'))}};
   int yields = 0;
   fakes.loop.every_yield = [&] {
     if (++yields % 5 == 0) AgentControl_Bookmark(player, 1);
   };
-  PlayScript(player, script, false, false);
+  PlayScript(player, script, ScriptLevel::kTopLevel);
   return 0;
 }

@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "headless/presentation_file.h"
+#include "host/presentation/presentation_file.h"
 #include "platform/runtime_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    rirerazo::headless::ReadPresentation(std::string(reinterpret_cast<const char*>(data), size),
+    rirerazo::host::ReadPresentation(std::string(reinterpret_cast<const char*>(data), size),
                                          "fuzz.pptx");
   } catch (const rirerazo::RuntimeError&) {
   }

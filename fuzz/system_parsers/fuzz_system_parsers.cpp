@@ -6,7 +6,7 @@
 
 #include "core/interp/system_arguments.h"
 #include "core/media/html_color.h"
-#include "headless/media_header.h"
+#include "host/media_header.h"
 #include "os/command_line.h"
 #include "os/key_notation.h"
 #include "platform/runtime_error.h"
@@ -14,11 +14,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
-  using rirerazo::headless::MediaKind;
+  using rirerazo::host::MediaKind;
   switch (data[0] % 7) {
-    case 0: rirerazo::headless::MediaLengthMs(MediaKind::kWave, input); break;
-    case 1: rirerazo::headless::MediaLengthMs(MediaKind::kMidi, input); break;
-    case 2: rirerazo::headless::MediaLengthMs(MediaKind::kAvi, input); break;
+    case 0: rirerazo::host::MediaLengthMs(rirerazo::host::MediaKind::kWave, input); break;
+    case 1: rirerazo::host::MediaLengthMs(rirerazo::host::MediaKind::kMidi, input); break;
+    case 2: rirerazo::host::MediaLengthMs(rirerazo::host::MediaKind::kAvi, input); break;
     case 3:
       try {
         rirerazo::os::ParseKeyNotation(input);

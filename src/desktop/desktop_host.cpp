@@ -6,7 +6,6 @@
 #include <memory>
 #include <ostream>
 
-#include "core/app/player.h"
 #include "desktop/audio/audio_output.h"
 #include "desktop/character/character_stage.h"
 #include "desktop/host/desktop_loop.h"
@@ -21,32 +20,20 @@
 #include "desktop/services/qt_tray.h"
 #include "desktop/services/qt_ui.h"
 #include "desktop/speech/espeak_engine.h"
-#include "headless/headless_host.h"
-#include "headless/runtime_source.h"
-#include "headless/trace.h"
-#include "headless/trace_outputs.h"
-#include "headless/tracing_agent.h"
-#include "os/curl_internet.h"
-#include "os/picture_file.h"
-#include "os/posix_system.h"
+#include "host/exit_status.h"
+#include "host/session.h"
 #include "os/process_shell.h"
 #include "os/system_clock.h"
 #include "os/x11_key_sender.h"
-#include "runtime/character_folders.h"
 #include "runtime/character_runtime.h"
 
 namespace rirerazo::desktop {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 // Everything one desktop run is made of, wired in dependency order.
 class Host {
  public:
-  Host(const headless::Options& options, std::ostream& err)
+  Host(const host::Options& options, std::ostream& err)
       : options_(options),
         err_(err),
         loop_(clock_),
@@ -57,46 +44,30 @@ class Host {
         speech_(*engine_, settings_),
         runtime_(clock_, speech_, runtime::RuntimeOptions{.seed = options.seed}),
         stage_(runtime_, audio_),
-        tracer_(clock_),
-        agent_(runtime_, tracer_),
+        session_(options, clock_, runtime_),
         qt_tray_(err),
         tray_(qt_tray_),
         media_(audio_, [this] { return clock_.NowMs(); }),
-        presentation_(clock_, loop_, err),
-        source_(runtime_) {
-    services_.ui = &ui_;
-    services_.clock = &clock_;
-    services_.loop = &loop_;
-    services_.system = &system_;
-    services_.agent = &agent_;
-    services_.shell = &shell_;
-    services_.keys = &keys_;
-    services_.backdrop = &backdrop_;
-    services_.media = &media_;
-    services_.clipboard = &clipboard_;
-    services_.pictures = &pictures_;
-    services_.tray = &tray_;
-    services_.internet = &internet_;
-    services_.file_dialog = &file_dialog_;
-    services_.presentation = &presentation_;
-    loop_.AddSource(source_);
+        presentation_(clock_, loop_, err) {
+    session_.Wire({.ui = &ui_,
+                   .loop = &loop_,
+                   .shell = &shell_,
+                   .keys = &keys_,
+                   .backdrop = &backdrop_,
+                   .media = &media_,
+                   .clipboard = &clipboard_,
+                   .file_dialog = &file_dialog_,
+                   .presentation = &presentation_,
+                   .tray = &tray_});
+    loop_.AddSource(session_.runtime_source());
     loop_.AddSource(presentation_);
     ConnectStage();
   }
 
-  // The trace and the transcript, as in the headless host.
-  bool OpenSinks(std::ostream& out) { return outputs_.Open(options_, tracer_, out, err_); }
+  bool OpenSinks(std::ostream& out) { return session_.OpenOutputs(out, err_); }
 
   int Run(const std::string& program_file_name) {
-    const std::string exe = system_.ExecutablePath();
-    runtime_.SetCharacterFolders(runtime::StandardCharacterFolders(
-        system_, FolderOf(options_.command_line), FolderOf(FolderOf(exe))));
-    Player player(services_);
-    player.Form_Load(options_.command_line, program_file_name);
-    if (!player.script_opened && player.Unloaded()) return Exit(headless::kExitNoScript);
-    if (!loop_.QuitRequested()) loop_.Run();
-    player.UnloadMainForm();
-    return Exit(headless::kExitNormal);
+    return session_.Run(program_file_name, [this] { loop_.Run(); });
   }
 
  private:
@@ -142,12 +113,7 @@ class Host {
     sheet_->Present(settings_);
   }
 
-  int Exit(int status) {
-    tracer_.Record("exit", {{"status", std::int64_t{status}}});
-    return status;
-  }
-
-  const headless::Options& options_;
+  const host::Options& options_;
   std::ostream& err_;
   os::SystemClock clock_;
   DesktopLoop loop_;
@@ -160,24 +126,17 @@ class Host {
   CharacterStage stage_;
   SheetOpener sheet_opener_{*this};
   std::unique_ptr<SettingsSheet> sheet_;
-  headless::Tracer tracer_;
-  headless::TracingAgentControl agent_;
+  host::Session session_;
   QtUi ui_;
   QtTray qt_tray_;
   MenuTray tray_;
-  os::PosixSystem system_;
   os::PosixShell shell_;
   os::X11KeySender keys_;
   BackdropWindow backdrop_;
   QtMediaDevice media_;
   QtClipboard clipboard_;
-  os::FilePictureDecoder pictures_;
-  os::CurlInternet internet_;
   QtFileDialog file_dialog_;
   ImpressPresentation presentation_;
-  headless::RuntimeSource source_;
-  platform::Platform services_;
-  headless::TraceOutputs outputs_;
 };
 
 // Characters place themselves anywhere on the screen only under X11; on a Wayland session
@@ -189,7 +148,7 @@ void PreferX11() {
 
 }  // namespace
 
-int RunDesktop(const headless::Options& options, const std::string& program_file_name, int argc,
+int RunDesktop(const host::Options& options, const std::string& program_file_name, int argc,
                char** argv, std::ostream& out, std::ostream& err) {
   std::unique_ptr<QApplication> app;
   if (QApplication::instance() == nullptr) {
@@ -198,7 +157,7 @@ int RunDesktop(const headless::Options& options, const std::string& program_file
   }
   QApplication::setQuitOnLastWindowClosed(false);
   Host host(options, err);
-  if (!host.OpenSinks(out)) return headless::kExitUsage;
+  if (!host.OpenSinks(out)) return host::kExitUsage;
   return host.Run(program_file_name);
 }
 

@@ -5,14 +5,14 @@
 #include <iosfwd>
 #include <string>
 
-#include "headless/options.h"
+#include "host/options.h"
 
 namespace rirerazo::desktop {
 
 // Runs the player on the desktop until it quits; returns the process exit status.
 // `argc`/`argv` go to Qt when no application exists yet; trace and transcript lines go to
 // `out`, messages to `err`.
-int RunDesktop(const headless::Options& options, const std::string& program_file_name, int argc,
+int RunDesktop(const host::Options& options, const std::string& program_file_name, int argc,
                char** argv, std::ostream& out, std::ostream& err);
 
 }  // namespace rirerazo::desktop

@@ -8,6 +8,7 @@
 
 namespace rirerazo::headless {
 
+using host::ButtonsOf;
 using platform::MsgAnswer;
 
 std::optional<AnswerPolicy> AnswerPolicy::Parse(std::string_view word) {
@@ -27,25 +28,8 @@ std::optional<AnswerPolicy> AnswerPolicy::Parse(std::string_view word) {
   return std::nullopt;
 }
 
-std::vector<MsgAnswer> ButtonsOf(int style) {
-  switch (style & 0xF) {
-    case platform::mb::kOkCancel:
-      return {MsgAnswer::kOk, MsgAnswer::kCancel};
-    case platform::mb::kAbortRetryIgnore:
-      return {MsgAnswer::kAbort, MsgAnswer::kRetry, MsgAnswer::kIgnore};
-    case platform::mb::kYesNoCancel:
-      return {MsgAnswer::kYes, MsgAnswer::kNo, MsgAnswer::kCancel};
-    case platform::mb::kYesNo:
-      return {MsgAnswer::kYes, MsgAnswer::kNo};
-    case platform::mb::kRetryCancel:
-      return {MsgAnswer::kRetry, MsgAnswer::kCancel};
-    default:
-      return {MsgAnswer::kOk};
-  }
-}
-
 MsgAnswer AnswerPolicy::Answer(int style) const {
-  const std::vector<MsgAnswer> buttons = ButtonsOf(style);
+  const std::vector<MsgAnswer> buttons = host::ButtonsOf(style);
   if (preferred_ && std::find(buttons.begin(), buttons.end(), *preferred_) != buttons.end()) {
     return *preferred_;
   }

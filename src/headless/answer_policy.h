@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/message_box_buttons.h"
 #include "platform/ui.h"
 
 namespace rirerazo::headless {
@@ -30,8 +31,5 @@ class AnswerPolicy {
  private:
   std::optional<platform::MsgAnswer> preferred_;
 };
-
-// The buttons a style offers, left to right; an unknown button code offers OK only.
-std::vector<platform::MsgAnswer> ButtonsOf(int style);
 
 }  // namespace rirerazo::headless

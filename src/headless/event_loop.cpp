@@ -24,7 +24,7 @@ void EventLoop::DoEvents() {
 bool EventLoop::ServeRound() {
   bool served = false;
   std::int64_t now = clock_.NowMs();
-  for (EventSource* source : sources_) {
+  for (host::EventSource* source : sources_) {
     if (quit_) return served;
     std::optional<std::int64_t> due = source->NextDueMs();
     if (due && *due <= now) served = source->Serve(now) || served;
@@ -48,7 +48,7 @@ void EventLoop::MoveClockTo(std::int64_t ms) {
 
 std::optional<std::int64_t> EventLoop::NextDueMs() const {
   std::optional<std::int64_t> earliest = timer_.DueMs();
-  for (const EventSource* source : sources_) {
+  for (const host::EventSource* source : sources_) {
     std::optional<std::int64_t> due = source->NextDueMs();
     if (due && (!earliest || *due < *earliest)) earliest = due;
   }
@@ -58,12 +58,12 @@ std::optional<std::int64_t> EventLoop::NextDueMs() const {
 bool EventLoop::AnyPendingWork() const {
   if (timer_.Enabled()) return true;
   return std::any_of(sources_.begin(), sources_.end(),
-                     [](const EventSource* source) { return source->HasPendingWork(); });
+                     [](const host::EventSource* source) { return source->HasPendingWork(); });
 }
 
 bool EventLoop::AnyAwaitingUser() const {
   return std::any_of(sources_.begin(), sources_.end(),
-                     [](const EventSource* source) { return source->AwaitsUserInput(); });
+                     [](const host::EventSource* source) { return source->AwaitsUserInput(); });
 }
 
 RunOutcome EventLoop::RunUntilDone(const RunLimits& limits) {

@@ -11,26 +11,12 @@
 #include <vector>
 
 #include "headless/pacer.h"
-#include "headless/repeating_timer.h"
 #include "headless/virtual_clock.h"
+#include "host/event_source.h"
+#include "host/repeating_timer.h"
 #include "platform/message_loop.h"
 
 namespace rirerazo::headless {
-
-// Something that has work due at times: the character runtime, the user-input script.
-class EventSource {
- public:
-  virtual ~EventSource() = default;
-  // The earliest time something is due (a time not after now means "now"); nullopt: nothing.
-  virtual std::optional<std::int64_t> NextDueMs() const = 0;
-  // Serves everything due by `now_ms`; true when the player was told something (a handler
-  // may have queued more work due now).
-  virtual bool Serve(std::int64_t now_ms) = 0;
-  // Something will happen without the user (idle animations do not count).
-  virtual bool HasPendingWork() const = 0;
-  // The player offers the user something or holds work only the user can release.
-  virtual bool AwaitsUserInput() const { return false; }
-};
 
 enum class RunOutcome {
   kQuit,            // the loop was told to quit: the program ends
@@ -50,7 +36,7 @@ class EventLoop : public platform::MessageLoop {
   explicit EventLoop(VirtualClock& clock, Pacer* pacer = nullptr);
 
   // Sources are served in the order added. Not owned; they must outlive the loop's use.
-  void AddSource(EventSource& source) { sources_.push_back(&source); }
+  void AddSource(host::EventSource& source) { sources_.push_back(&source); }
 
   void DoEvents() override;
   void Sleep(std::int64_t duration_ms) override;
@@ -71,9 +57,9 @@ class EventLoop : public platform::MessageLoop {
 
   VirtualClock& clock_;
   Pacer* pacer_;
-  std::vector<EventSource*> sources_;
+  std::vector<host::EventSource*> sources_;
   bool quit_ = false;
-  RepeatingTimer timer_;
+  host::RepeatingTimer timer_;
 };
 
 }  // namespace rirerazo::headless

@@ -1,5 +1,5 @@
 // The headless backdrop: keeps the window's state (absent, hidden, shown; colour; what each
-// picture slot holds, where and at which size) and traces every change. The user's actions
+// picture slot holds, where and at which size). The user's actions
 // (clicking the close glyph, right-clicking, choosing from the context menu) come from the
 // user-input script through the methods at the end.
 #pragma once
@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "headless/trace.h"
 #include "platform/backdrop.h"
 
 namespace rirerazo::headless {
@@ -26,8 +26,6 @@ struct BackdropSlot {
 
 class HeadlessBackdrop : public platform::Backdrop {
  public:
-  explicit HeadlessBackdrop(Tracer* tracer) : tracer_(tracer) {}
-
   bool Exists() const override { return state_ != BackdropState::kAbsent; }
   void Create(platform::RectTwips bounds) override;
   void Destroy() override;
@@ -55,10 +53,8 @@ class HeadlessBackdrop : public platform::Backdrop {
   void UserRightClicks(int x_twips, int y_twips, const std::string& choice);
 
  private:
-  void Record(const std::string& op, std::vector<TraceField> fields = {});
   BackdropSlot& Slot(int index);
 
-  Tracer* tracer_;
   platform::BackdropEvents* listener_ = nullptr;
   BackdropState state_ = BackdropState::kAbsent;
   std::uint32_t color_ = 0;

@@ -5,7 +5,6 @@
 #include <optional>
 #include <sstream>
 
-#include "core/app/player.h"
 #include "headless/answer_policy.h"
 #include "headless/event_loop.h"
 #include "headless/headless_backdrop.h"
@@ -14,43 +13,26 @@
 #include "headless/headless_shell.h"
 #include "headless/headless_ui.h"
 #include "headless/pacer.h"
-#include "headless/presentation_source.h"
 #include "headless/recording_tray.h"
-#include "headless/runtime_source.h"
 #include "headless/simulated_media.h"
-#include "headless/simulated_presentation.h"
-#include "headless/trace.h"
-#include "headless/trace_outputs.h"
-#include "headless/tracing_agent.h"
-#include "headless/tracing_ui.h"
-#include "headless/transcript.h"
 #include "headless/user_input.h"
 #include "headless/virtual_clock.h"
-#include "os/curl_internet.h"
-#include "os/picture_file.h"
-#include "os/posix_system.h"
+#include "host/exit_status.h"
+#include "host/presentation/simulated_presentation.h"
+#include "host/presentation_source.h"
+#include "host/session.h"
 #include "os/system_clock.h"
-#include "runtime/character_folders.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"
 
 namespace rirerazo::headless {
 namespace {
 
+using host::Options;
+
 // The local date and time now, for a run without --start-time.
 platform::LocalDateTime WallClockNow() {
   return os::SystemClock().LocalNow();
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-// The install prefix of a program in <prefix>/bin.
-std::string InstallPrefix(const std::string& exe_path) {
-  const std::string bin = FolderOf(exe_path);
-  return FolderOf(bin);
 }
 
 std::optional<std::vector<InputItem>> ReadUserInput(const std::string& path, std::ostream& err) {
@@ -74,7 +56,7 @@ std::optional<std::vector<InputItem>> ReadUserInput(const std::string& path, std
 // the user-input script's actions on the host's own devices.
 class Host : public UserInputHost {
  public:
-  Host(const Options& options, std::ostream& out, std::ostream& err)
+  Host(const host::Options& options, std::ostream& out, std::ostream& err)
       : options_(options),
         out_(out),
         err_(err),
@@ -83,40 +65,28 @@ class Host : public UserInputHost {
         pacer_(sleeper_ ? std::make_unique<Pacer>(*sleeper_) : nullptr),
         loop_(clock_, pacer_.get()),
         runtime_(clock_, speech_, runtime::RuntimeOptions{.seed = options.seed}),
-        tracer_(clock_),
-        agent_(runtime_, tracer_),
+        session_(options, clock_, runtime_),
         ui_(HeadlessUi::Settings{Answers(), options.screen_width_px, options.screen_height_px},
             err),
-        traced_ui_(ui_, tracer_),
-        tray_(tracer_),
-        shell_(&tracer_, nullptr),
-        keys_(&tracer_),
-        backdrop_(&tracer_),
-        media_(clock_, &tracer_),
-        clipboard_(&tracer_),
+        shell_(nullptr),
+        media_(clock_),
         presentation_(clock_),
-        source_(runtime_),
         presentation_source_(presentation_) {
-    services_.ui = &traced_ui_;
-    services_.clock = &clock_;
-    services_.loop = &loop_;
-    services_.system = &system_;
-    services_.agent = &agent_;
-    services_.shell = &shell_;
-    services_.keys = &keys_;
-    services_.backdrop = &backdrop_;
-    services_.media = &media_;
-    services_.clipboard = &clipboard_;
-    services_.pictures = &pictures_;
-    services_.tray = &tray_;
-    services_.internet = &internet_;
-    services_.file_dialog = &file_dialog_;
-    services_.presentation = &presentation_;
-    loop_.AddSource(source_);
+    session_.Wire({.ui = &ui_,
+                   .loop = &loop_,
+                   .shell = &shell_,
+                   .keys = &keys_,
+                   .backdrop = &backdrop_,
+                   .media = &media_,
+                   .clipboard = &clipboard_,
+                   .file_dialog = &file_dialog_,
+                   .presentation = &presentation_,
+                   .tray = &tray_});
+    loop_.AddSource(session_.runtime_source());
     loop_.AddSource(presentation_source_);
   }
 
-  bool OpenSinks() { return outputs_.Open(options_, tracer_, out_, err_); }
+  bool OpenSinks() { return session_.OpenOutputs(out_, err_); }
 
   bool AddUserInput() {
     auto items = ReadUserInput(options_.input_path, err_);
@@ -132,17 +102,7 @@ class Host : public UserInputHost {
   }
 
   int Run(const std::string& program_file_name) {
-    const std::string script_folder = FolderOf(options_.command_line);
-    runtime_.SetCharacterFolders(runtime::StandardCharacterFolders(
-        system_, script_folder, InstallPrefix(system_.ExecutablePath())));
-    Player player(services_);
-    player.Form_Load(options_.command_line, program_file_name);
-    if (!player.script_opened && player.Unloaded()) return Exit(kExitNoScript);
-    if (!loop_.QuitRequested()) Report(loop_.RunUntilDone());
-    // Ending without the player's own shutdown (nothing more can happen): the main form
-    // still unloads, so its clean-up runs as when the session ends on a desktop.
-    player.UnloadMainForm();
-    return Exit(kExitNormal);
+    return session_.Run(program_file_name, [this] { Report(loop_.RunUntilDone()); });
   }
 
  private:
@@ -155,7 +115,10 @@ class Host : public UserInputHost {
   }
   void CloseBackdrop() override { backdrop_.UserClicksClose(); }
   void AnswerFileDialog(const std::optional<std::string>&) override {}
-  void SetClipboardText(const std::string& text) override { clipboard_.SetText(text); }
+  // Through the player's clipboard, so the trace shows what the user put there.
+  void SetClipboardText(const std::string& text) override {
+    session_.services().clipboard->SetText(text);
+  }
 
   platform::LocalDateTime StartTime() const {
     if (!options_.start_time) return WallClockNow();
@@ -174,12 +137,7 @@ class Host : public UserInputHost {
     }
   }
 
-  int Exit(int status) {
-    tracer_.Record("exit", {{"status", std::int64_t{status}}});
-    return status;
-  }
-
-  const Options& options_;
+  const host::Options& options_;
   std::ostream& out_;
   std::ostream& err_;
   VirtualClock clock_;
@@ -188,34 +146,26 @@ class Host : public UserInputHost {
   EventLoop loop_;
   runtime::RateModelEngine speech_;
   runtime::CharacterRuntime runtime_;
-  Tracer tracer_;
-  TracingAgentControl agent_;
+  host::Session session_;
   HeadlessUi ui_;
-  TracingUi traced_ui_;
   RecordingTray tray_;
-  os::PosixSystem system_;
   HeadlessShell shell_;
   HeadlessKeySender keys_;
   HeadlessBackdrop backdrop_;
   SimulatedMediaDevice media_;
   HeadlessClipboard clipboard_;
-  os::FilePictureDecoder pictures_;
-  os::CurlInternet internet_;
   HeadlessFileDialog file_dialog_;
-  SimulatedPresentationApp presentation_;
-  RuntimeSource source_;
-  PresentationSource presentation_source_;
-  platform::Platform services_;
-  TraceOutputs outputs_;
+  host::SimulatedPresentationApp presentation_;
+  host::PresentationSource presentation_source_;
   std::unique_ptr<UserInputFeeder> feeder_;
 };
 
 }  // namespace
 
-int RunHeadless(const Options& options, const std::string& program_file_name, std::ostream& out,
-                std::ostream& err) {
+int RunHeadless(const host::Options& options, const std::string& program_file_name,
+                std::ostream& out, std::ostream& err) {
   Host host(options, out, err);
-  if (!host.OpenSinks() || !host.AddUserInput()) return kExitUsage;
+  if (!host.OpenSinks() || !host.AddUserInput()) return host::kExitUsage;
   return host.Run(program_file_name);
 }
 

@@ -5,19 +5,15 @@
 #include <ostream>
 #include <string>
 
-#include "headless/options.h"
+#include "host/exit_status.h"
+#include "host/options.h"
 
 namespace rirerazo::headless {
-
-// Exit statuses of the program.
-inline constexpr int kExitNormal = 0;
-inline constexpr int kExitNoScript = 1;
-inline constexpr int kExitUsage = 2;
 
 // Plays `options.command_line` as start-up does. `program_file_name` is the running
 // program's file name (it decides the run mode when no script is named). Messages for the
 // user go to `err`; the transcript and a trace named "-" go to `out`.
-int RunHeadless(const Options& options, const std::string& program_file_name, std::ostream& out,
-                std::ostream& err);
+int RunHeadless(const host::Options& options, const std::string& program_file_name,
+                std::ostream& out, std::ostream& err);
 
 }  // namespace rirerazo::headless

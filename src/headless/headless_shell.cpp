@@ -35,12 +35,6 @@ std::int32_t SimulatedOpen(const std::string& file) {
 
 }  // namespace
 
-void HeadlessShell::Record(const std::string& op, std::vector<TraceField> fields) {
-  if (tracer_ == nullptr) return;
-  fields.insert(fields.begin(), {"op", op});
-  tracer_->Record("shell", std::move(fields));
-}
-
 void HeadlessShell::ThrowIfFailing() {
   if (!fail_next_) return;
   const RuntimeError error = *fail_next_;
@@ -49,24 +43,15 @@ void HeadlessShell::ThrowIfFailing() {
 }
 
 void HeadlessShell::StartProgram(const std::string& command_line) {
-  try {
-    ThrowIfFailing();
-    const std::vector<std::string> words = os::SplitCommandLine(command_line);
-    if (words.empty() || words[0].empty()) {
-      throw RuntimeError(err::kInvalidProcedureCall, "Invalid procedure call or argument");
-    }
-    if (real_ != nullptr) {
-      real_->StartProgram(command_line);
-    } else if (os::FindProgram(WithSlashes(words[0]), SearchPath()).empty()) {
-      throw RuntimeError(err::kFileNotFound, "File not found: " + words[0]);
-    }
-    Record("StartProgram", {{"command", command_line}, {"started", true}});
-  } catch (const RuntimeError& error) {
-    Record("StartProgram", {{"command", command_line},
-                            {"started", false},
-                            {"error", std::int64_t{error.Number()}},
-                            {"description", error.Description()}});
-    throw;
+  ThrowIfFailing();
+  const std::vector<std::string> words = os::SplitCommandLine(command_line);
+  if (words.empty() || words[0].empty()) {
+    throw RuntimeError(err::kInvalidProcedureCall, "Invalid procedure call or argument");
+  }
+  if (real_ != nullptr) {
+    real_->StartProgram(command_line);
+  } else if (os::FindProgram(WithSlashes(words[0]), SearchPath()).empty()) {
+    throw RuntimeError(err::kFileNotFound, "File not found: " + words[0]);
   }
 }
 
@@ -77,8 +62,6 @@ std::int32_t HeadlessShell::OpenDocument(const std::string& file, const std::str
   } else {
     result = real_ != nullptr ? real_->OpenDocument(file, parameters) : SimulatedOpen(file);
   }
-  Record("OpenDocument",
-         {{"file", file}, {"parameters", parameters}, {"result", std::int64_t{result}}});
   return result;
 }
 
@@ -87,7 +70,6 @@ bool HeadlessShell::CloseWindowByTitle(const std::string& title) {
   const auto it = windows_.find(title);
   const bool found = it != windows_.end();
   if (found) windows_.erase(it);
-  Record("CloseWindow", {{"title", title}, {"found", found}});
   return found;
 }
 
@@ -97,10 +79,7 @@ void HeadlessKeySender::SendKeys(const std::string& keys) {
     fail_next_.reset();
     throw error;
   }
-  const std::size_t strokes = os::ParseKeyNotation(keys).size();
-  if (tracer_ != nullptr) {
-    tracer_->Record("keys", {{"text", keys}, {"strokes", static_cast<std::int64_t>(strokes)}});
-  }
+  os::ParseKeyNotation(keys);
 }
 
 }  // namespace rirerazo::headless

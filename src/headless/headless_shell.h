@@ -1,4 +1,4 @@
-// The headless shell and keystroke sender: they record every call in the trace.
+// The headless shell and keystroke sender (the host's tracing wrappers record their calls).
 //
 // By default nothing is started: a program start is checked the way the real start would
 // go (is the program found in PATH?) without running it, and a document counts as opened
@@ -11,7 +11,6 @@
 #include <set>
 #include <string>
 
-#include "headless/trace.h"
 #include "platform/key_sender.h"
 #include "platform/runtime_error.h"
 #include "platform/shell.h"
@@ -20,8 +19,8 @@ namespace rirerazo::headless {
 
 class HeadlessShell : public platform::Shell {
  public:
-  // `real` may be null (record only). Neither pointer is owned.
-  HeadlessShell(Tracer* tracer, platform::Shell* real) : tracer_(tracer), real_(real) {}
+  // `real` (not owned) may be null: nothing is started then.
+  explicit HeadlessShell(platform::Shell* real) : real_(real) {}
 
   void StartProgram(const std::string& command_line) override;
   std::int32_t OpenDocument(const std::string& file, const std::string& parameters) override;
@@ -34,10 +33,8 @@ class HeadlessShell : public platform::Shell {
   void FailNextCall(RuntimeError error) { fail_next_.emplace(std::move(error)); }
 
  private:
-  void Record(const std::string& op, std::vector<TraceField> fields);
   void ThrowIfFailing();
 
-  Tracer* tracer_;
   platform::Shell* real_;
   std::multiset<std::string> windows_;
   std::optional<RuntimeError> fail_next_;
@@ -45,15 +42,11 @@ class HeadlessShell : public platform::Shell {
 
 class HeadlessKeySender : public platform::KeySender {
  public:
-  explicit HeadlessKeySender(Tracer* tracer) : tracer_(tracer) {}
-
-  // Checks the notation as the real sender does (a malformed text raises error 5), then
-  // records the text and the number of keystrokes it stands for.
+  // Checks the notation as the real sender does (a malformed text raises error 5).
   void SendKeys(const std::string& keys) override;
   void FailNextCall(RuntimeError error) { fail_next_.emplace(std::move(error)); }
 
  private:
-  Tracer* tracer_;
   std::optional<RuntimeError> fail_next_;
 };
 

@@ -4,16 +4,16 @@
 
 #include "core/util/display_text.h"
 #include "core/util/lines.h"
-#include "headless/tracing_ui.h"
+#include "host/tracing/tracing_ui.h"
 
 namespace rirerazo::headless {
 namespace {
 
 std::string ButtonList(int style) {
   std::string list;
-  for (platform::MsgAnswer button : ButtonsOf(style)) {
+  for (platform::MsgAnswer button : host::ButtonsOf(style)) {
     if (!list.empty()) list += ", ";
-    list += AnswerName(button);
+    list += host::AnswerName(button);
   }
   return list;
 }
@@ -45,12 +45,12 @@ void HeadlessUi::SetCursor(platform::Cursor cursor) {
 //     ...
 //   [answered] OK
 void HeadlessUi::Print(const Box& box) const {
-  out_ << "[message box] " << DisplayTextUtf8(box.title) << " | icon: " << IconName(box.style)
+  out_ << "[message box] " << DisplayTextUtf8(box.title) << " | icon: " << host::IconName(box.style)
        << " | buttons: " << ButtonList(box.style) << '\n';
   util::LineReader lines(box.text);
   std::string_view line;
   while (lines.Next(line)) out_ << "  " << DisplayTextUtf8(line) << '\n';
-  out_ << "[answered] " << AnswerName(box.answer) << '\n';
+  out_ << "[answered] " << host::AnswerName(box.answer) << '\n';
   out_.flush();
 }
 

@@ -1,14 +1,12 @@
-// The headless host's notification area: it keeps no icon on any screen, but records in the
-// trace (kind "tray") when the icon is installed and removed, every mouse event the user
-// script gives it, and the menu's visible captions each time the player shows the menu,
-// with the item chosen. The user-input script chooses menu items through Choose.
+// The headless host's notification area: it keeps no icon on any screen, only whether one is
+// installed, the mouse events the user script gives it and the menus the player shows. The
+// user-input script chooses menu items through Choose.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "headless/trace.h"
 #include "platform/tray.h"
 
 namespace rirerazo::headless {
@@ -24,8 +22,6 @@ struct TraySelector {
 
 class RecordingTray : public platform::Tray {
  public:
-  explicit RecordingTray(Tracer& tracer) : tracer_(tracer) {}
-
   void Install(const std::string& tip, platform::TrayEvents* listener) override;
   void Remove() override;
   bool Installed() const override { return installed_; }
@@ -48,7 +44,6 @@ class RecordingTray : public platform::Tray {
  private:
   int Pick(const std::vector<platform::MenuItem>& items) const;
 
-  Tracer& tracer_;
   platform::TrayEvents* listener_ = nullptr;
   bool installed_ = false;
   std::string tip_;

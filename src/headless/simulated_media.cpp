@@ -1,33 +1,10 @@
 #include "headless/simulated_media.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "core/util/ascii.h"
 
 namespace rirerazo::headless {
 
 namespace me = platform::media_error;
-
-namespace {}  // namespace
-
-std::vector<std::string> SplitMediaCommand(const std::string& command) {
-  std::vector<std::string> words;
-  std::size_t at = 0;
-  while (at < command.size()) {
-    if (command[at] == ' ') {
-      ++at;
-      continue;
-    }
-    const bool quoted = command[at] == '"';
-    const std::size_t start = quoted ? at + 1 : at;
-    std::size_t end = command.find(quoted ? '"' : ' ', start);
-    if (end == std::string::npos) end = command.size();
-    words.push_back(command.substr(start, end - start));
-    at = end + 1;
-  }
-  return words;
-}
 
 const SimulatedMediaDevice::Item* SimulatedMediaDevice::Find(const std::string& alias) const {
   auto it = items_.find(util::LCase(alias));
@@ -43,25 +20,21 @@ std::uint32_t SimulatedMediaDevice::SendString(const std::string& command, std::
   reply.clear();
   std::uint32_t code = fail_next_;
   fail_next_ = 0;
-  if (code == 0) code = Execute(SplitMediaCommand(command), reply);
-  if (tracer_ != nullptr) {
-    tracer_->Record(
-        "media",
-        {{"command", command}, {"result", static_cast<std::int64_t>(code)}, {"reply", reply}});
-  }
+  if (code == 0) code = Execute(host::SplitMediaCommand(command), reply);
   return code;
 }
 
 std::uint32_t SimulatedMediaDevice::Open(const std::vector<std::string>& words) {
   if (words.size() < 2) return me::kMissingDeviceName;
-  const std::optional<MediaKind> kind = MediaKindOfType(MediaCommandValue(words, "type"));
+  const std::optional<host::MediaKind> kind =
+      host::MediaKindOfType(host::MediaCommandValue(words, "type"));
   if (!kind) return me::kInvalidDeviceName;
-  std::string alias = MediaCommandValue(words, "alias");
+  std::string alias = host::MediaCommandValue(words, "alias");
   if (alias.empty()) alias = util::LCase(words[1]);
   if (items_.contains(alias)) return me::kDuplicateAlias;
-  const std::optional<std::string> bytes = ReadMediaFile(words[1]);
+  const std::optional<std::string> bytes = host::ReadMediaFile(words[1]);
   if (!bytes) return me::kFileNotFound;
-  const std::optional<std::int64_t> length_ms = MediaLengthMs(*kind, *bytes);
+  const std::optional<std::int64_t> length_ms = host::MediaLengthMs(*kind, *bytes);
   if (!length_ms) return me::kInvalidFile;
   items_[alias] = Item{words[1], *kind, *length_ms, 0, std::nullopt};
   return me::kNone;
@@ -112,55 +85,7 @@ std::uint32_t SimulatedMediaDevice::Execute(const std::vector<std::string>& word
 }
 
 std::string SimulatedMediaDevice::ErrorString(std::uint32_t code) {
-  return MediaErrorText(code);
-}
-
-std::string MediaErrorText(std::uint32_t code) {
-  switch (code) {
-    case me::kInvalidDeviceId:
-      return "Invalid device ID. Use the ID given to the device when the device was opened.";
-    case me::kUnrecognizedKeyword:
-      return "The driver cannot recognize the specified command parameter.";
-    case me::kUnrecognizedCommand:
-      return "The driver cannot recognize the specified command.";
-    case me::kInvalidDeviceName:
-      return "The specified device is not open or is not recognized by MCI.";
-    case me::kMissingCommandString:
-      return "No command was specified.";
-    case me::kFileNotFound:
-      return "Cannot find the specified file. Make sure the path and filename are correct.";
-    case me::kDuplicateAlias:
-      return "The specified alias is already being used in this application. Use a unique alias.";
-    case me::kInvalidFile:
-      return "The specified file cannot be played on the specified MCI device. The file may be "
-             "corrupt, not in the correct format, or no file handler available for this format.";
-    case me::kMissingDeviceName:
-      return "A device name must be specified for this command.";
-    case me::kCannotLoadDriver:
-      return "The specified device driver cannot be loaded. Make sure the driver is installed "
-             "correctly.";
-  }
-  return "Unknown error.";
-}
-
-std::optional<MediaKind> MediaKindOfType(const std::string& type) {
-  if (type == "waveaudio") return MediaKind::kWave;
-  if (type == "sequencer") return MediaKind::kMidi;
-  if (type == "avivideo") return MediaKind::kAvi;
-  return std::nullopt;
-}
-
-std::optional<std::string> ReadMediaFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string MediaCommandValue(const std::vector<std::string>& words, const std::string& keyword) {
-  for (std::size_t i = 2; i + 1 < words.size(); ++i) {
-    if (util::LCase(words[i]) == keyword) return util::LCase(words[i + 1]);
-  }
-  return {};
+  return host::MediaErrorText(code);
 }
 
 }  // namespace rirerazo::headless

@@ -2,7 +2,7 @@
 // reads the file's header for its device type (RIFF WAVE for waveaudio, standard MIDI for
 // sequencer, RIFF AVI for avivideo) and learns the length from it; after "play" the item is
 // "playing" until that length has passed on the virtual clock, then "stopped". Files it
-// cannot play get the classic error codes and texts. Every command goes to the trace.
+// cannot play get the classic error codes and texts.
 #pragma once
 
 #include <map>
@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/media_header.h"
-#include "headless/trace.h"
+#include "host/media_commands.h"
 #include "platform/clock.h"
 #include "platform/media_device.h"
 
@@ -19,9 +18,8 @@ namespace rirerazo::headless {
 
 class SimulatedMediaDevice : public platform::MediaDevice {
  public:
-  // Neither reference is owned; both outlive the device.
-  SimulatedMediaDevice(const platform::Clock& clock, Tracer* tracer)
-      : clock_(clock), tracer_(tracer) {}
+  // `clock` is not owned and outlives the device.
+  explicit SimulatedMediaDevice(const platform::Clock& clock) : clock_(clock) {}
 
   std::uint32_t SendString(const std::string& command, std::string& reply) override;
   std::string ErrorString(std::uint32_t code) override;
@@ -32,7 +30,7 @@ class SimulatedMediaDevice : public platform::MediaDevice {
   // What is open under `alias`, for tests and the trace: file, kind and state.
   struct Item {
     std::string file;
-    MediaKind kind = MediaKind::kWave;
+    host::MediaKind kind = host::MediaKind::kWave;
     std::int64_t length_ms = 0;
     std::int64_t position_ms = 0;               // where play resumes
     std::optional<std::int64_t> started_at_ms;  // set while playing
@@ -46,22 +44,8 @@ class SimulatedMediaDevice : public platform::MediaDevice {
   std::int64_t Position(const Item& item) const;
 
   const platform::Clock& clock_;
-  Tracer* tracer_;
   std::map<std::string, Item> items_;
   std::uint32_t fail_next_ = 0;
 };
-
-// The description of a result code, as every host's media device gives it.
-std::string MediaErrorText(std::uint32_t code);
-
-// Splits a command string into words; a double-quoted part is one word.
-std::vector<std::string> SplitMediaCommand(const std::string& command);
-// The lower-case value after `keyword` among the words from position 2 on ("type x alias y");
-// empty when absent.
-std::string MediaCommandValue(const std::vector<std::string>& words, const std::string& keyword);
-// The media kind of a device type ("waveaudio", "sequencer", "avivideo").
-std::optional<MediaKind> MediaKindOfType(const std::string& type);
-// A media file's bytes; nullopt when it cannot be read.
-std::optional<std::string> ReadMediaFile(const std::string& path);
 
 }  // namespace rirerazo::headless

@@ -92,7 +92,7 @@ class UserInputHost {
 
 // Feeds the script into the loop at its times. An action that cannot be carried out (an
 // unknown character or command) is reported through `on_error` and skipped.
-class UserInputFeeder : public EventSource {
+class UserInputFeeder : public host::EventSource {
  public:
   using ErrorHandler = std::function<void(int line, const std::string& message)>;
 

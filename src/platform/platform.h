@@ -1,6 +1,6 @@
 // The bundle of services handed to the Player. Each pointer is owned by the host that
-// built the bundle and outlives the Player. Services later issues add (tray, backdrop,
-// media, shell, ...) join this bundle as members of their own.
+// built the bundle (host::Session wires it) and outlives the Player. Every service is
+// present except the tray, which is null where the host has no notification area.
 #pragma once
 
 #include "platform/agent_control.h"

@@ -42,7 +42,7 @@ class DesktopHost : public ::testing::Test {
     const std::string path = folder_.Write(
         "play.vrn",
         "[VORN Script]\nVersion=1.0\n\n[Characters]\nHost=Rira.acs\n\n[Script]\n" + script);
-    headless::Options options;
+    host::Options options;
     options.trace_path = "-";
     options.command_line = path;
     std::ostringstream out, err;
@@ -69,7 +69,7 @@ class DesktopHost : public ::testing::Test {
 
 TEST_F(DesktopHost, PlaysAScriptInRealTimeAndEndsByItself) {
   const DesktopRun run = Play("Host.Show\nHost.Speak \"Hello there.\"\nHost.Hide\n");
-  EXPECT_EQ(run.status, headless::kExitNormal) << run.errors;
+  EXPECT_EQ(run.status, host::kExitNormal) << run.errors;
   const size_t speak = run.trace.find("Hello there.");
   ASSERT_NE(speak, std::string::npos) << run.trace;
   EXPECT_NE(run.trace.find("\"event\":\"Hide\"", speak), std::string::npos) << run.trace;
@@ -92,7 +92,7 @@ TEST_F(DesktopHost, TheCharacterAppearsWhereTheScriptPutItWithItsBalloon) {
     return false;
   });
   const DesktopRun run = Play("Host.MoveTo 300, 400, 0\nHost.Show\nHost.Speak \"Hello there.\"\n");
-  EXPECT_EQ(run.status, headless::kExitNormal) << run.errors;
+  EXPECT_EQ(run.status, host::kExitNormal) << run.errors;
   ASSERT_FALSE(shot.isNull()) << "the balloon never showed the text";
   // For a person to look at: RIRERAZO_SCREENSHOTS=folder keeps the picture.
   if (const char* folder = std::getenv("RIRERAZO_SCREENSHOTS")) {
@@ -112,7 +112,7 @@ TEST_F(DesktopHost, TheCharacterAppearsWhereTheScriptPutItWithItsBalloon) {
 }
 
 TEST_F(DesktopHost, AScriptThatCannotBeOpenedEndsWithStatusOne) {
-  headless::Options options;
+  host::Options options;
   options.command_line = folder_ / "missing.vrn";
   std::ostringstream out, err;
   char name[] = "rirerazo";
@@ -121,7 +121,7 @@ TEST_F(DesktopHost, AScriptThatCannotBeOpenedEndsWithStatusOne) {
   QTimer::singleShot(200, [] {
     if (QWidget* box = QApplication::activeModalWidget()) box->close();
   });
-  EXPECT_EQ(RunDesktop(options, "rirerazo", 1, argv, out, err), headless::kExitNoScript);
+  EXPECT_EQ(RunDesktop(options, "rirerazo", 1, argv, out, err), host::kExitNoScript);
 }
 
 }  // namespace

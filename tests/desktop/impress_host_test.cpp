@@ -69,7 +69,7 @@ class ImpressHost : public ::testing::Test {
                         "\nPowerPointAutoAdvance=1\nPowerPointPause=1\n\n[Characters]\n"
                         "Host=Rira.acs\n\n[Script]\n" +
                         script);
-    headless::Options options;
+    host::Options options;
     options.trace_path = "-";
     options.command_line = path;
     std::ostringstream out, err;
@@ -112,7 +112,7 @@ TEST_F(ImpressHost, EachSlidePlaysItsPieceWithTheCharacterInFront) {
   const DesktopRun run = Play("slides.fodp",
                               "Host.MoveTo 800, 560, 0\nHost.Show\nHost.Speak \"First slide.\"\n"
                               "#\nHost.Speak \"Second slide.\"\n#\nHost.Speak \"Third slide.\"\n");
-  EXPECT_EQ(run.status, headless::kExitNormal) << run.errors;
+  EXPECT_EQ(run.status, host::kExitNormal) << run.errors;
   const size_t first = run.trace.find("First slide.");
   const size_t second = run.trace.find("Second slide.");
   const size_t third = run.trace.find("Third slide.");
@@ -146,7 +146,7 @@ TEST_F(ImpressHost, WithoutTheOfficeThePlayerSaysWhatToInstallAndCarriesOn) {
   });
   const DesktopRun run = Play("slides.fodp", "Host.Show\nHost.Speak \"Hello.\"\n");
   unsetenv("RIRERAZO_OFFICE_PROGRAM");
-  EXPECT_EQ(run.status, headless::kExitNormal);
+  EXPECT_EQ(run.status, host::kExitNormal);
   EXPECT_NE(run.errors.find("libreoffice-impress"), std::string::npos) << run.errors;
   EXPECT_TRUE(box_text.contains("429")) << box_text.toStdString();
 }

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "headless/event_loop.h"
-#include "headless/repeating_timer.h"
+#include "host/repeating_timer.h"
 
 namespace rirerazo::headless {
 namespace {
 
 // A source with work at given times; each Serve records the time it served at.
-class Script : public EventSource {
+class Script : public host::EventSource {
  public:
   explicit Script(std::vector<std::int64_t> due) : due_(std::move(due)) {}
   std::optional<std::int64_t> NextDueMs() const override {
@@ -103,7 +103,7 @@ TEST(EventLoop, ATickThatYieldsDoesNotTickAgainInside) {
 TEST(EventLoop, WorkThatNeverLetsTimeMoveHitsTheLimit) {
   VirtualClock clock;
   EventLoop loop(clock);
-  struct Endless : EventSource {
+  struct Endless : host::EventSource {
     std::optional<std::int64_t> NextDueMs() const override { return 0; }
     bool Serve(std::int64_t) override { return true; }
     bool HasPendingWork() const override { return true; }
@@ -149,7 +149,7 @@ namespace {
 
 // A tick that throws (a handler's error escaping) must not leave the timer stuck for ever.
 TEST(RepeatingTimer, TicksOnceWhenLateAndRecoversFromAThrowingTick) {
-  RepeatingTimer timer;
+  host::RepeatingTimer timer;
   int ticks = 0;
   timer.Start(0, 100, [&] {
     ++ticks;

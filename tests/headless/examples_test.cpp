@@ -39,7 +39,7 @@ class Examples : public ::testing::Test {
   }
 
   static PlayedRun Play(const std::string& script, const std::string& input = "") {
-    Options options;
+    host::Options options;
     options.headless = true;
     options.trace_path = "-";
     options.start_time = "2026-12-07T15:05:00";
@@ -57,7 +57,7 @@ class Examples : public ::testing::Test {
 
 TEST_F(Examples, WelcomeSpeaksTheDateAndEndsNormally) {
   const PlayedRun run = Play("welcome.vrn");
-  EXPECT_EQ(run.status, kExitNormal);
+  EXPECT_EQ(run.status, host::kExitNormal);
   EXPECT_GE(run.Find({R"("op":"MoveTo")", R"("x":448,"y":320)", R"("speed":0)"}), 0);
   EXPECT_GE(run.Find({R"("op":"Speak")", "Good Afternoon! Today is Monday, December 7th, 2026."}),
             0);
@@ -70,7 +70,7 @@ TEST_F(Examples, WelcomeSpeaksTheDateAndEndsNormally) {
 
 TEST_F(Examples, SecondCharacterWaitsForTheFirstOnesSpeech) {
   const PlayedRun run = Play("two-characters.vrn");
-  EXPECT_EQ(run.status, kExitNormal);
+  EXPECT_EQ(run.status, host::kExitNormal);
   // The guest's path from another machine fails; the bare file name is found.
   EXPECT_GE(run.Find({R"("op":"Load")", R"("char":"Guest")"}), 0);
   const int speak = run.Find({R"("op":"Speak")", R"("char":"Host")", "Please wait"});
@@ -124,7 +124,7 @@ TEST_F(Examples, CommandsAreOfferedToEveryCharacter) {
 
 TEST_F(Examples, NoScriptMeansExitStatusOne) {
   const PlayedRun run = Play("no-such-script.vrn");
-  EXPECT_EQ(run.status, kExitNoScript);
+  EXPECT_EQ(run.status, host::kExitNoScript);
   EXPECT_EQ(run.Find({R"("kind":"msgbox")"}), -1);
 }
 

@@ -2,6 +2,7 @@
 // the tray menu driven by a user-input script, and how the player ends, checked on the trace.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
@@ -62,7 +63,7 @@ class Lifecycle : public ::testing::Test {
   // `header` added to its [VORN Script] section and `input` as the user-input script.
   PlayedRun Play(const std::string& sections, const std::string& input = "",
                  const std::string& header = "") {
-    Options options;
+    host::Options options;
     options.headless = true;
     options.trace_path = "-";
     options.command_line =
@@ -230,6 +231,33 @@ TEST_F(Lifecycle, SlideAdvanceWaitsItsPauseWithoutASlideShow) {
   const std::int64_t exit_ms = run.TimeOf(run.Find({"\"kind\":\"exit\""}));
   EXPECT_GE(exit_ms, run.TimeOf(end) + 5000);
   EXPECT_LE(exit_ms, run.TimeOf(end) + 5100);
+}
+
+}  // namespace
+}  // namespace rirerazo::headless
+
+namespace rirerazo::headless {
+namespace {
+
+// A person in the script's folder types its bare name: the characters beside it are found.
+TEST_F(Lifecycle, AScriptNamedWithoutAFolderFindsTheCharactersBesideIt) {
+  std::filesystem::copy_file(kDemoCharacter, folder_ / "Merlin.acs");
+  folder_.Write("show.vrn",
+                "[VORN Script]\r\nVersion=1\r\n[Characters]\r\nHost=Merlin.acs\r\n"
+                "[Script]\r\nHost.Show\r\nHost.Speak Found.\r\n");
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(folder_.Path());
+  unsetenv("RIRERAZO_CHARACTERS");
+  host::Options options;
+  options.headless = true;
+  options.trace_path = "-";
+  options.command_line = "show.vrn";
+  std::ostringstream out, err;
+  const int status = RunHeadless(options, "rirerazo", out, err);
+  std::filesystem::current_path(before);
+  EXPECT_EQ(status, host::kExitNormal);
+  EXPECT_EQ(err.str().find("Error loading"), std::string::npos) << err.str();
+  EXPECT_NE(out.str().find("Found."), std::string::npos);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 
 #include "core/app/player.h"
 #include "headless/event_loop.h"
-#include "headless/runtime_source.h"
 #include "headless/virtual_clock.h"
+#include "host/runtime_source.h"
 #include "runtime/character_runtime.h"
 #include "runtime/rate_model.h"
 #include "support/fake_platform.h"
@@ -89,7 +89,7 @@ class PlayerOnRuntime : public ::testing::Test {
   runtime::RateModelEngine engine_;
   runtime::CharacterRuntime runtime_{clock_, engine_,
                                      runtime::RuntimeOptions{.idle_enabled = false}};
-  headless::RuntimeSource source_{runtime_};
+  host::RuntimeSource source_{runtime_};
   headless::EventLoop loop_{clock_};
   testing::FakeUi ui_{log_};
   testing::FakeSystem system_;
@@ -101,21 +101,21 @@ class PlayerOnRuntime : public ::testing::Test {
 TEST_F(PlayerOnRuntime, TheEndOfScriptRequestCompletesLast) {
   Play("[Script]\r\nHost.Show\r\nHost.Speak Hello there.\r\nHost.Play Wave\r\n");
   EXPECT_TRUE(ui_.boxes.empty());
-  EXPECT_TRUE(player_.fScriptComplete);
-  ASSERT_FALSE(player_.mEndRequest.IsNull());
-  const std::string end = "complete #" + std::to_string(player_.mEndRequest.id);
+  EXPECT_TRUE(player_.run().script_complete);
+  ASSERT_FALSE(player_.run().end_request.IsNull());
+  const std::string end = "complete #" + std::to_string(player_.run().end_request.id);
   EXPECT_GT(recorder_.TimeOf(end), 0);
   // The script's requests (Show 1, Speak 2, Play 3) are done first; what completes later
   // belongs to the shutdown that the end starts.
   EXPECT_LE(recorder_.TimeOf("complete #3"), recorder_.TimeOf(end));
-  EXPECT_EQ(player_.mCloseTicks, 2);
+  EXPECT_EQ(player_.form().close_ticks, 2);
 }
 
 TEST_F(PlayerOnRuntime, WaitForReqHoldsTheOtherCharacter) {
   Play(
       "[Script]\r\nHost.Show\r\nGuest.Show\r\nSETREQ=Host.Speak(\"I speak first, and "
       "at some length.\")\r\nWAITFORREQ\r\nGuest.Speak And I answer.\r\n");
-  ASSERT_TRUE(player_.fScriptComplete);
+  ASSERT_TRUE(player_.run().script_complete);
   // Requests in order: Host.Show 1, Guest.Show 2, Host.Speak 3, Guest.Wait 4,
   // Guest.Speak 5, then the end marker on Guest.
   const std::int64_t host_done = recorder_.TimeOf("complete #3");
@@ -129,11 +129,11 @@ TEST_F(PlayerOnRuntime, BookmarksRunTheirScriptsWhileTheScriptPlays) {
       "[Commands]\r\nStay=Stay\r\n"  // keeps the player, and Guest, after the end
       "[Bookmarks]\r\n7=\r\n[BookmarkScript:7]\r\nGuest.Show\r\nGuest.Speak Reached.\r\n"
       "[Script]\r\nHost.Show\r\nHost.Speak Before \\mrk=7\\ after.\r\n");
-  EXPECT_TRUE(player_.fScriptComplete);
+  EXPECT_TRUE(player_.run().script_complete);
   const std::int64_t mark = recorder_.TimeOf("bookmark 7");
   ASSERT_GT(mark, 0);
   EXPECT_TRUE(runtime_.Character("Guest").Visible());
-  EXPECT_EQ(player_.gCurChar, &runtime_.Character("Guest"));  // the bookmark script's
+  EXPECT_EQ(player_.characters().current, &runtime_.Character("Guest"));  // the bookmark script's
 }
 
 }  // namespace

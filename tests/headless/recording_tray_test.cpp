@@ -1,8 +1,10 @@
-// The headless tray: what it records and how the user script's choices reach the player.
+// The headless tray behind the host's tracing wrapper: what the trace shows and how the user
+// script's choices reach the player.
 #include <gtest/gtest.h>
 
 #include "headless/recording_tray.h"
 #include "headless/virtual_clock.h"
+#include "host/tracing/tracing_devices.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo::headless {
@@ -10,12 +12,12 @@ namespace {
 
 // Answers a right-button release with a menu, like the player; counts the choices.
 struct MenuOwner : platform::TrayEvents {
-  explicit MenuOwner(RecordingTray& tray) : tray(tray) {}
+  explicit MenuOwner(platform::Tray& tray) : tray(tray) {}
   void OnTrayMouse(int message) override {
     messages.push_back(message);
     if (message == platform::tray_mouse::kRightUp) chosen.push_back(tray.ShowPopupMenu(items));
   }
-  RecordingTray& tray;
+  platform::Tray& tray;
   std::vector<platform::MenuItem> items = {
       {"Show", false}, {"Hide &Host", true}, {"Show &Guest", true}, {"&Close", true}};
   std::vector<int> messages;
@@ -26,13 +28,14 @@ class TrayRecording : public ::testing::Test {
  protected:
   TrayRecording() {
     tracer.AddSink(&sink);
-    tray.Install("RIRERazo", &owner);
+    traced.Install("RIRERazo", &owner);
   }
   VirtualClock clock{platform::LocalDateTime{}};
-  Tracer tracer{clock};
-  MemorySink sink;
-  RecordingTray tray{tracer};
-  MenuOwner owner{tray};
+  host::Tracer tracer{clock};
+  host::MemorySink sink;
+  RecordingTray tray;
+  host::TracingTray traced{tray, tracer};  // as the host wraps it
+  MenuOwner owner{traced};
 };
 
 TEST_F(TrayRecording, ChoicesByCaptionOrPositionCountOnlyVisibleItems) {
@@ -48,10 +51,10 @@ TEST_F(TrayRecording, ChoicesByCaptionOrPositionCountOnlyVisibleItems) {
 
 TEST_F(TrayRecording, RecordsInstallMouseMenuAndRemove) {
   tray.Choose({"&Close", 0});
-  tray.Remove();
-  tray.Remove();
+  traced.Remove();
+  traced.Remove();
   std::vector<std::string> ops;
-  for (const TraceRecord& record : sink.records) {
+  for (const host::TraceRecord& record : sink.records) {
     EXPECT_EQ(record.kind, "tray");
     ops.push_back(record.Text("op") + " " + record.Text("message") + record.Text("chosen"));
   }

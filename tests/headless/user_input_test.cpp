@@ -6,8 +6,8 @@
 #include <random>
 
 #include "headless/event_loop.h"
-#include "headless/runtime_source.h"
 #include "headless/user_input.h"
+#include "host/runtime_source.h"
 #include "runtime/rate_model.h"
 
 namespace rirerazo::headless {
@@ -183,7 +183,7 @@ class FeedingTheRuntime : public ::testing::Test {
   VirtualClock clock;
   runtime::RateModelEngine engine;
   runtime::CharacterRuntime runtime{clock, engine, QuietOptions()};
-  RuntimeSource source{runtime};
+  host::RuntimeSource source{runtime};
   EventLoop loop{clock};
   Player player{clock, loop};
   platform::AgentCharacter* host = nullptr;

@@ -15,6 +15,7 @@
 
 #include "platform/platform.h"
 #include "platform/runtime_error.h"
+#include "support/system_fakes.h"
 
 namespace rirerazo::testing {
 
@@ -41,6 +42,7 @@ class FakeCharacter : public platform::AgentCharacter {
   std::string tts_mode;
   bool other_clients = false;
   std::vector<std::pair<std::string, std::string>> commands;  // name, caption
+  std::vector<std::string> animations = {"Wave"};
 
   std::string Name() const override { return id_; }
   void SetLanguageID(std::int32_t id) override {
@@ -59,7 +61,7 @@ class FakeCharacter : public platform::AgentCharacter {
   void SetWidth(std::int16_t w) override { Note("Width", std::to_string(w)); }
   void SetHeight(std::int16_t h) override { Note("Height", std::to_string(h)); }
   bool HasOtherClients() const override { return other_clients; }
-  std::vector<std::string> AnimationNames() const override { return {"Wave"}; }
+  std::vector<std::string> AnimationNames() const override { return animations; }
 
   platform::AgentRequest Speak(const std::optional<std::string>& text,
                                const std::optional<std::string>& sound) override {
@@ -140,6 +142,12 @@ class FakeAgentControl : public platform::AgentControl {
     characters_[UpperAscii(id)] = std::move(character);
   }
   platform::AgentCharacter& Character(const std::string& id) override { return Get(id); }
+  // A character present as if loaded earlier, with the animations it has.
+  FakeCharacter& Add(const std::string& id, std::vector<std::string> animations) {
+    auto character = std::make_unique<FakeCharacter>(id, log_, next_request_id);
+    character->animations = std::move(animations);
+    return *(characters_[UpperAscii(id)] = std::move(character));
+  }
   void Unload(const std::string& id) override { characters_.erase(UpperAscii(id)); }
   platform::RequestStatus Status(platform::AgentRequest) const override {
     return platform::RequestStatus::kPending;
@@ -276,7 +284,8 @@ class FakeTray : public platform::Tray {
   Log& log_;
 };
 
-// All fakes, wired into one bundle.
+// All fakes, wired into one bundle: every service the player may ask for is present, so a
+// statement that reaches any of them meets a fake, never a null service.
 struct FakePlatform {
   Log log;
   FakeAgentControl agent{log};
@@ -285,8 +294,30 @@ struct FakePlatform {
   FakeMessageLoop loop;
   FakeSystem system;
   FakeTray tray{log};
-  platform::Platform bundle{
-      .ui = &ui, .clock = &clock, .loop = &loop, .system = &system, .agent = &agent, .tray = &tray};
+  FakeShell shell;
+  RecordingKeys keys;
+  FakeBackdrop backdrop;
+  FakeMediaDevice media;
+  FakeClipboard clipboard;
+  FakePictures pictures;
+  OfflineInternet internet;
+  CancellingFileDialog file_dialog;
+  MissingPresentationApp presentation;
+  platform::Platform bundle{.ui = &ui,
+                            .clock = &clock,
+                            .loop = &loop,
+                            .system = &system,
+                            .agent = &agent,
+                            .shell = &shell,
+                            .keys = &keys,
+                            .backdrop = &backdrop,
+                            .media = &media,
+                            .clipboard = &clipboard,
+                            .pictures = &pictures,
+                            .internet = &internet,
+                            .file_dialog = &file_dialog,
+                            .presentation = &presentation,
+                            .tray = &tray};
 };
 
 }  // namespace rirerazo::testing

@@ -16,13 +16,13 @@ namespace rirerazo::testing {
 class PlayerTest : public ::testing::Test {
  protected:
   PlayerTest() {
-    player_.gScreenWidth = 1024;
-    player_.gScreenHeight = 768;
+    player_.startup().screen_width_px = 1024;
+    player_.startup().screen_height_px = 768;
     fakes_.agent.files = {"guest.acs", "host.acs"};
     for (const char* id : {"Guest", "Host"}) {
       std::int32_t language = 0;
-      CharLoad(player_, id, std::string(id == std::string("Host") ? "host.acs" : "guest.acs"), true,
-               false, false, language);
+      CharLoad(player_, id, std::string(id == std::string("Host") ? "host.acs" : "guest.acs"),
+               LoadErrors::kQuiet, language);
     }
     fakes_.log.clear();
   }
@@ -30,7 +30,7 @@ class PlayerTest : public ::testing::Test {
   // Plays `script` as a nested script and returns the log of what it did.
   Log Play(const std::string& script, bool top_level = false) {
     fakes_.log.clear();
-    PlayScript(player_, script, !top_level, false);
+    PlayScript(player_, script, top_level ? ScriptLevel::kTopLevel : ScriptLevel::kNested);
     return fakes_.log;
   }
 

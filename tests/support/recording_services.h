@@ -15,7 +15,6 @@
 #include "platform/ui.h"
 
 namespace rirerazo::testing {
-namespace {
 
 struct RecordedBox {
   std::string text;
@@ -23,19 +22,23 @@ struct RecordedBox {
   int style = 0;
 };
 
+// Records every box and pointer change; every box is answered with `answer`.
 class RecordingUi final : public platform::Ui {
  public:
   platform::MsgAnswer MessageBox(const std::string& text, const std::string& title,
                                  int style) override {
     boxes.push_back({text, title, style});
-    return platform::MsgAnswer::kOk;
+    return answer;
   }
   void SetCursor(platform::Cursor cursor) override { cursors.push_back(cursor); }
-  int ScreenWidthPx() const override { return 1024; }
-  int ScreenHeightPx() const override { return 768; }
+  int ScreenWidthPx() const override { return width_px; }
+  int ScreenHeightPx() const override { return height_px; }
 
   std::vector<RecordedBox> boxes;
   std::vector<platform::Cursor> cursors;
+  platform::MsgAnswer answer = platform::MsgAnswer::kOk;
+  int width_px = 1024;
+  int height_px = 768;
 };
 
 // Virtual time that moves only in Sleep. DoEvents runs the callbacks due by now, in time
@@ -76,5 +79,4 @@ class VirtualLoop final : public platform::MessageLoop, public platform::Clock {
   std::multimap<std::int64_t, std::function<void()>> pending_;
 };
 
-}  // namespace
 }  // namespace rirerazo::testing

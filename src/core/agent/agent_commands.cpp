@@ -21,33 +21,34 @@ void Try(Call&& call) {
 }
 
 // The script of the first entry named `name`; nothing when there is none.
-std::optional<std::string> CommandScript(const Player& player, const std::string& name) {
-  for (const CommandEntry& command : player.gCommands) {
-    if (command.Name == name) return command.Script;
+std::optional<std::string> CommandScript(const ScriptTables& tables, const std::string& name) {
+  for (const CommandEntry& command : tables.commands) {
+    if (command.name == name) return command.script;
   }
   return std::nullopt;
 }
 
 }  // namespace
 
-void UpdateAgentCommands(Player& player, const std::string& id) {
+void UpdateAgentCommands(platform::AgentControl& agent, const ScriptTables& tables,
+                         const std::string& id) {
   platform::AgentCharacter* character = nullptr;
-  Try([&] { character = &player.agent().Character(id); });
+  Try([&] { character = &agent.Character(id); });
   if (character == nullptr) return;
   Try([&] { character->CommandsRemoveAll(); });
   const std::string caption =
-      player.gMenuName.empty() ? std::string("RIRERazo - ") + id : player.gMenuName;
+      tables.menu_name.empty() ? std::string("RIRERazo - ") + id : tables.menu_name;
   Try([&] { character->SetCommandsCaption(caption); });
   Try([&] { character->SetCommandsVoice(id); });
-  for (const CommandEntry& command : player.gCommands) {
-    Try([&] { character->CommandsAdd(command.Name, command.Caption, command.Voice); });
+  for (const CommandEntry& command : tables.commands) {
+    Try([&] { character->CommandsAdd(command.name, command.caption, command.voice); });
   }
   Try([&] { character->CommandsAdd(kCloseCommandName, "Close", ""); });
 }
 
 void UpdateAgentCommandsAll(Player& player) {
-  for (std::size_t i = 0; i < player.gCharacters.size(); ++i) {
-    UpdateAgentCommands(player, player.gCharacters[i].CharID);
+  for (std::size_t i = 0; i < player.characters().loaded.size(); ++i) {
+    UpdateAgentCommands(player.agent(), player.tables(), player.characters().loaded[i].id);
   }
 }
 
@@ -62,8 +63,8 @@ void AgentControl_Command(Player& player, const platform::UserInput& input) {
         return;
       case CommandVerdict::kRunScript:
         // A copy: a script loaded meanwhile may replace the command table.
-        if (std::optional<std::string> script = CommandScript(player, input.name)) {
-          PlayScript(player, *script, true, false);
+        if (std::optional<std::string> script = CommandScript(player.tables(), input.name)) {
+          PlayScript(player, *script, ScriptLevel::kNested);
         }
         return;
     }

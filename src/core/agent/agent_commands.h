@@ -9,6 +9,7 @@
 namespace rirerazo {
 
 class Player;
+struct ScriptTables;
 
 inline constexpr const char* kCloseCommandName = "VORNClose";
 
@@ -16,9 +17,10 @@ inline constexpr const char* kCloseCommandName = "VORNClose";
 // the character control are skipped.
 void UpdateAgentCommandsAll(Player& player);
 
-// Rebuilds one character's commands: the group caption is gMenuName, or "RIRERazo - " and
-// the id when the script names no menu; the group's voice is the id.
-void UpdateAgentCommands(Player& player, const std::string& id);
+// Rebuilds one character's commands: the group caption is the script's menu name, or "RIRERazo - "
+// and the id when the script names no menu; the group's voice is the id.
+void UpdateAgentCommands(platform::AgentControl& agent, const ScriptTables& tables,
+                         const std::string& id);
 
 // A command chosen from a character's menu or spoken. Pending events run first; then the
 // input is judged (command_rules.h): the close command starts the shutdown, any other

@@ -13,9 +13,10 @@ namespace rirerazo {
 namespace {
 
 // The first character's commands pass the close-only test. An empty table fails it.
-bool FirstCharacterOffersOnlyClose(Player& player) {
-  if (player.gCharacters.empty()) return false;
-  platform::AgentCharacter& first = player.agent().Character(player.gCharacters.front().CharID);
+bool FirstCharacterOffersOnlyClose(platform::AgentControl& agent,
+                                   const CharacterTable& characters) {
+  if (characters.loaded.empty()) return false;
+  platform::AgentCharacter& first = agent.Character(characters.loaded.front().id);
   const int count = first.CommandsCount();
   std::optional<std::string> alias_caption;
   if (count == 2) {
@@ -31,16 +32,16 @@ bool FirstCharacterOffersOnlyClose(Player& player) {
 
 void AgentControl_Bookmark(Player& player, std::int32_t bookmark_id) {
   try {
-    if (bookmark_id == kEndOfScriptBookmark) return;
-    if (bookmark_id == kAdvanceSlideBookmark) {
-      WaitSlidePauseAndAdvance(player.clock(), player.loop(), player.gPowerPointPause,
-                               player.gPowerPoint);
+    if (bookmark_id == BookmarkId(ReservedBookmark::kEndOfScript)) return;
+    if (bookmark_id == BookmarkId(ReservedBookmark::kAdvanceSlide)) {
+      WaitSlidePauseAndAdvance(player.clock(), player.loop(), player.slide_show().pause_s,
+                               player.slide_show().driver);
     }
-    for (const BookmarkEntry& entry : player.gBookmarks) {
-      if (entry.BookmarkID != bookmark_id) continue;
+    for (const BookmarkEntry& entry : player.tables().bookmarks) {
+      if (entry.id != bookmark_id) continue;
       // A copy: a script loaded meanwhile may replace the bookmark table.
-      const std::string script = entry.Script;
-      if (!script.empty()) PlayScript(player, script, true, false);
+      const std::string script = entry.script;
+      if (!script.empty()) PlayScript(player, script, ScriptLevel::kNested);
       return;
     }
   } catch (...) {
@@ -55,14 +56,14 @@ bool OffersOnlyClose(int count, const std::optional<std::string>& close_alias_ca
 
 void AgentControl_RequestComplete(Player& player, platform::AgentRequest request) {
   try {
-    if (player.mEndRequest.IsNull() || player.mEndRequest.id != request.id) return;
-    player.fScriptComplete = true;
-    if (player.mfExitWhenDone) {
+    if (player.run().end_request.IsNull() || player.run().end_request.id != request.id) return;
+    player.run().script_complete = true;
+    if (player.startup().exit_when_done) {
       player.UnloadMainForm();
       return;
     }
-    if (player.gPowerPointBusy) return;
-    if (FirstCharacterOffersOnlyClose(player)) StartShutdown(player);
+    if (player.slide_show().busy) return;
+    if (FirstCharacterOffersOnlyClose(player.agent(), player.characters())) StartShutdown(player);
   } catch (...) {
   }
 }

@@ -9,28 +9,26 @@
 #include <optional>
 #include <string>
 
+#include "core/agent/reserved_bookmarks.h"
 #include "platform/agent_control.h"
 
 namespace rirerazo {
 
 class Player;
 
-inline constexpr std::int32_t kEndOfScriptBookmark = 111111111;
-inline constexpr std::int32_t kAdvanceSlideBookmark = 333333333;
-
 // The name of the command whose presence as a second command still counts as "only the
 // close command offered" (when it has a caption).
 inline constexpr const char* kCloseAliasCommand = "ACO";
 
 // The end-of-script bookmark returns at once. The slide-advance bookmark first waits
-// gPowerPointPause whole seconds of a one-second clock (yielding, then sleeping 100 ms, at
+// the slide show's pause_s whole seconds of a one-second clock (yielding, then sleeping 100 ms, at
 // least once), then advances the slide show; after that, like any other id, it runs the
 // script of the first bookmark entry with this id, as a nested script. Errors are reported.
 void AgentControl_Bookmark(Player& player, std::int32_t bookmark_id);
 
-// Only the latest end-of-script request counts: it sets fScriptComplete; then
-// mfExitWhenDone unloads the main form at once; a running slide show carries on; and a
-// script that offers nothing but the close command starts the shutdown. Errors are
+// Only the latest end-of-script request counts: it sets ScriptRun::script_complete;
+// then StartupState::exit_when_done unloads the main form at once; a running slide show carries on;
+// and a script that offers nothing but the close command starts the shutdown. Errors are
 // suppressed.
 void AgentControl_RequestComplete(Player& player, platform::AgentRequest request);
 

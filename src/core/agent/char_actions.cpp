@@ -14,12 +14,12 @@ namespace {
 
 // Queues a request on the current character and keeps it as the last request. Any
 // failure (no current character, a refused call, a conversion) skips the action and
-// leaves mLastRequest as it was.
+// leaves the last request as it was.
 template <class Call>
 void QueueOnCurrent(Player& player, Call&& call) {
-  if (player.gCurChar == nullptr) return;
+  if (player.characters().current == nullptr) return;
   try {
-    player.mLastRequest = call(*player.gCurChar);
+    player.run().last_request = call(*player.characters().current);
   } catch (const RuntimeError&) {
   }
 }
@@ -27,9 +27,9 @@ void QueueOnCurrent(Player& player, Call&& call) {
 // Applies a setting to the current character; a failure skips it.
 template <class Call>
 void SetOnCurrent(Player& player, Call&& call) {
-  if (player.gCurChar == nullptr) return;
+  if (player.characters().current == nullptr) return;
   try {
-    call(*player.gCurChar);
+    call(*player.characters().current);
   } catch (const RuntimeError&) {
   }
 }
@@ -37,9 +37,9 @@ void SetOnCurrent(Player& player, Call&& call) {
 // Runs `call` on every character of the table in order; one failure does not stop the loop.
 template <class Call>
 void ForEachCharacter(Player& player, Call&& call) {
-  for (const CharEntry& entry : player.gCharacters) {
+  for (const CharEntry& entry : player.characters().loaded) {
     try {
-      call(entry, player.agent().Character(entry.CharID));
+      call(entry, player.agent().Character(entry.id));
     } catch (const RuntimeError&) {
     }
   }
@@ -50,7 +50,7 @@ void ForEachCharacter(Player& player, Call&& call) {
 void CharSpeak(Player& player, const std::string& text, const std::string& sound_path) {
   QueueOnCurrent(player, [&](platform::AgentCharacter& character) {
     SpeechParts parts = SplitSpeech(text, sound_path);
-    if (parts.sound_given) parts.sound = util::ResolveScriptPath(parts.sound, player);
+    if (parts.sound_given) parts.sound = util::ResolveScriptPath(parts.sound, player.paths());
     parts.text = TagPlayerName(parts.text);
     if (parts.sound.empty()) return character.Speak(parts.text, std::nullopt);
     if (parts.text.empty()) return character.Speak(std::nullopt, parts.sound);
@@ -90,16 +90,8 @@ void CharHide(Player& player) {
   QueueOnCurrent(player, [](platform::AgentCharacter& c) { return c.Hide(); });
 }
 
-void CharStop(Player& player) {
-  SetOnCurrent(player, [](platform::AgentCharacter& c) { c.StopAll(); });
-}
-
 void CharStopAll(Player& player) {
   ForEachCharacter(player, [](const CharEntry&, platform::AgentCharacter& c) { c.StopAll(); });
-}
-
-void CharHideAll(Player& player) {
-  ForEachCharacter(player, [](const CharEntry&, platform::AgentCharacter& c) { c.Hide(); });
 }
 
 void CharWidth(Player& player, const std::string& text) {
@@ -138,11 +130,14 @@ void CharBalloonStyle(Player& player, const std::string& text) {
 void WaitFor(Player& player, platform::AgentRequest request) {
   if (request.IsNull()) return;
   std::string current_id;
-  if (player.gCurCharIndex >= 1 && player.gCurCharIndex <= player.gCharCount()) {
-    current_id = player.gCharacters[static_cast<std::size_t>(player.gCurCharIndex - 1)].CharID;
+  if (player.characters().current_index >= 1 &&
+      player.characters().current_index <= player.characters().count()) {
+    current_id = player.characters()
+                     .loaded[static_cast<std::size_t>(player.characters().current_index - 1)]
+                     .id;
   }
   ForEachCharacter(player, [&](const CharEntry& entry, platform::AgentCharacter& c) {
-    if (entry.CharID != current_id) c.Wait(request);
+    if (entry.id != current_id) c.Wait(request);
   });
 }
 

@@ -1,6 +1,6 @@
 // What character statements do to characters. Each action works on the current character
 // (or on every loaded one), returns at once and never fails towards its caller: a call the
-// control refuses is skipped. The actions that queue a request store it in mLastRequest
+// control refuses is skipped. The actions that queue a request store it as ScriptRun::last_request
 // when the control accepts it, so that a script can make other characters wait for it.
 #pragma once
 
@@ -24,9 +24,7 @@ void CharGestureAt(Player& player, std::int32_t x_px, std::int32_t y_px);
 void CharShow(Player& player);
 void CharHide(Player& player);
 
-void CharStop(Player& player);
 void CharStopAll(Player& player);
-void CharHideAll(Player& player);
 
 // The numeric value of the text, to the nearest 16-bit integer.
 void CharWidth(Player& player, const std::string& text);

@@ -33,10 +33,10 @@ bool TryLoad(platform::AgentControl& agent, const std::string& id, const std::st
 }
 
 // Makes the first table entry with exactly this id current; without one the index stays.
-void SelectTableEntry(Player& player, const std::string& id) {
-  for (std::size_t i = 0; i < player.gCharacters.size(); ++i) {
-    if (player.gCharacters[i].CharID == id) {
-      player.gCurCharIndex = static_cast<std::int16_t>(i + 1);
+void SelectTableEntry(CharacterTable& characters, const std::string& id) {
+  for (std::size_t i = 0; i < characters.loaded.size(); ++i) {
+    if (characters.loaded[i].id == id) {
+      characters.current_index = static_cast<std::int16_t>(i + 1);
       return;
     }
   }
@@ -55,29 +55,29 @@ void SetLanguage(platform::AgentControl& agent, const std::string& id, std::int3
 }
 
 // Adds the table entry of a character the control has just loaded and makes it current.
-void AddTableEntry(Player& player, const std::string& id, const std::string& path) {
-  player.gCurChar = &player.agent().Character(id);
-  if (player.gCharacters.size() >= kMaxCharacters) {
+void AddTableEntry(CharacterTable& characters, platform::AgentControl& agent, const std::string& id,
+                   const std::string& path) {
+  characters.current = &agent.Character(id);
+  if (characters.loaded.size() >= kMaxCharacters) {
     throw RuntimeError(err::kOverflow, "Overflow");
   }
-  player.gCharacters.push_back(CharEntry{id, path, 0, 0});
-  player.gCurCharIndex = player.gCharCount();
-  CharEntry& entry = player.gCharacters.back();
-  entry.Width = player.gCurChar->Width();
-  entry.Height = player.gCurChar->Height();
+  characters.loaded.push_back(CharEntry{id, path, 0, 0});
+  characters.current_index = characters.count();
+  CharEntry& entry = characters.loaded.back();
+  entry.width_px = characters.current->Width();
+  entry.height_px = characters.current->Height();
 }
 
 }  // namespace
 
 bool CharLoad(Player& player, const std::string& pstrCharID, std::string pstrFileName,
-              bool /*pfUpdateControls*/, bool /*pfShow*/, bool pfShowErrors,
-              std::int32_t& plngLanguageID) {
+              LoadErrors errors, std::int32_t& plngLanguageID) {
   if (plngLanguageID == 0) plngLanguageID = kEnglishUs;
   platform::AgentControl& agent = player.agent();
   if (!LoadedName(agent, pstrCharID).empty()) {
-    SelectTableEntry(player, pstrCharID);
+    SelectTableEntry(player.characters(), pstrCharID);
     try {
-      player.gCurChar = &agent.Character(pstrCharID);
+      player.characters().current = &agent.Character(pstrCharID);
     } catch (const RuntimeError&) {
     }
     return true;
@@ -87,21 +87,21 @@ bool CharLoad(Player& player, const std::string& pstrCharID, std::string pstrFil
   } catch (const RuntimeError&) {
   }
   if (!TryLoad(agent, pstrCharID, pstrFileName)) {
-    pstrFileName = player.gAppPath + util::FileNameOnly(pstrFileName);
+    pstrFileName = player.paths().app_path + util::FileNameOnly(pstrFileName);
     if (!TryLoad(agent, pstrCharID, pstrFileName)) {
-      if (pfShowErrors) {
+      if (errors == LoadErrors::kShow) {
         player.ui().MessageBox(
-            "Error Loading Character: " + pstrCharID + player.gDoubleCrLf + pstrFileName,
-            kDefaultTitle, platform::mb::kOkOnly);
+            "Error Loading Character: " + pstrCharID + kDoubleCrLf + pstrFileName, kDefaultTitle,
+            platform::mb::kOkOnly);
       }
       return false;
     }
   }
   SetLanguage(agent, pstrCharID, plngLanguageID);
   try {
-    AddTableEntry(player, pstrCharID, pstrFileName);
+    AddTableEntry(player.characters(), agent, pstrCharID, pstrFileName);
   } catch (const RuntimeError& error) {
-    if (pfShowErrors) {
+    if (errors == LoadErrors::kShow) {
       player.ui().MessageBox(std::to_string(error.Number()) + " : " + error.Description(),
                              kDefaultTitle, platform::mb::kOkOnly | platform::mb::kExclamation);
     }
@@ -112,20 +112,20 @@ bool CharLoad(Player& player, const std::string& pstrCharID, std::string pstrFil
 
 void CharSelect(Player& player, const std::string& pstrCharID) {
   try {
-    player.gCurChar = &player.agent().Character(pstrCharID);
+    player.characters().current = &player.agent().Character(pstrCharID);
   } catch (const RuntimeError&) {
     std::int32_t language = 0;
-    CharLoad(player, pstrCharID, pstrCharID + ".acs", false, false, true, language);
+    CharLoad(player, pstrCharID, pstrCharID + ".acs", LoadErrors::kShow, language);
     return;
   }
-  SelectTableEntry(player, pstrCharID);
+  SelectTableEntry(player.characters(), pstrCharID);
 }
 
 std::string CharListen(Player& player, const std::string& pstrTrueFalse) {
   const std::string word = util::UCase(pstrTrueFalse);
   if (word != "TRUE" && word != "FALSE") return {};
   try {
-    if (player.gCurChar != nullptr) player.gCurChar->Listen(word == "TRUE");
+    if (player.characters().current != nullptr) player.characters().current->Listen(word == "TRUE");
   } catch (const RuntimeError&) {
   }
   return {};

@@ -11,10 +11,10 @@ class Player;
 
 // Loads `pstrCharID` from `pstrFileName` (retrying from the program folder) unless that id
 // is loaded already, and makes it current. `plngLanguageID` 0 becomes 0x409, also for the
-// caller. `pfUpdateControls` and `pfShow` have no effect. With `pfShowErrors` a failure
-// shows a message box. Returns true when the character is loaded and current.
+// caller. Returns true when the character is loaded and current.
+enum class LoadErrors { kQuiet, kShow };  // kShow: a failure shows a message box
 bool CharLoad(Player& player, const std::string& pstrCharID, std::string pstrFileName,
-              bool pfUpdateControls, bool pfShow, bool pfShowErrors, std::int32_t& plngLanguageID);
+              LoadErrors errors, std::int32_t& plngLanguageID);
 
 // Makes the character current, loading "<id>.acs" when the control no longer holds it.
 void CharSelect(Player& player, const std::string& pstrCharID);

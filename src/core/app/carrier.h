@@ -37,9 +37,9 @@ std::optional<std::string> ReadCarriedScript(std::istream& exe);
 
 // What FindScript needs from the player.
 struct FindScriptLinks {
-  std::string exe_path;  // the running executable (gExePath)
+  std::string exe_path;  // the running executable
   std::string temp_dir;  // GetTempDir(): the temporary folder, ending in a separator
-  std::function<void(const std::string&)> set_script_file;  // gScriptFile = ...
+  std::function<void(const std::string&)> set_script_file;  // sets the script file start-up found
   // OpenScriptFromFile(path, true): loads and plays the file, true when it was accepted.
   std::function<bool(const std::string&)> open_script_from_file;
   // ReportError("RIRERazo:", "FindScript") for the error being handled.

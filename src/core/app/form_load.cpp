@@ -23,21 +23,21 @@ std::string BareProgramName(const std::string& program_file_name) {
 
 // File mode: the named file as written (current folder), else in the program's folder.
 bool OpenNamedFile(Player& player) {
-  if (util::FileExists(player.strScriptFile)) {
-    player.gScriptFile = player.strScriptFile;
-  } else if (util::FileExists(player.gAppPath + player.strScriptFile)) {
-    player.gScriptFile = player.gAppPath + player.strScriptFile;
+  if (util::FileExists(player.startup().script_argument)) {
+    player.paths().script_file = player.startup().script_argument;
+  } else if (util::FileExists(player.paths().app_path + player.startup().script_argument)) {
+    player.paths().script_file = player.paths().app_path + player.startup().script_argument;
   }
-  if (player.gScriptFile.empty()) return false;
-  return OpenScriptFromFile(player, player.gScriptFile, true);
+  if (player.paths().script_file.empty()) return false;
+  return OpenScriptFromFile(player, player.paths().script_file, true);
 }
 
 // Dialog mode: the file chosen in the Open dialog.
 bool OpenChosenFile(Player& player) {
-  player.strScriptFile = util::TrimChars(OpenFile(player).value_or(""), "\"");
-  player.gScriptFile = player.strScriptFile;
-  if (!util::FileExists(player.gScriptFile)) return false;
-  return OpenScriptFromFile(player, player.gScriptFile, true);
+  player.startup().script_argument = util::TrimChars(OpenFile(player).value_or(""), "\"");
+  player.paths().script_file = player.startup().script_argument;
+  if (!util::FileExists(player.paths().script_file)) return false;
+  return OpenScriptFromFile(player, player.paths().script_file, true);
 }
 
 bool IsDialogName(const std::string& program_name) {
@@ -46,8 +46,8 @@ bool IsDialogName(const std::string& program_name) {
 }
 
 bool OpenScriptOfRunMode(Player& player) {
-  if (!player.strScriptFile.empty()) return OpenNamedFile(player);
-  if (IsDialogName(player.program_name)) return OpenChosenFile(player);
+  if (!player.startup().script_argument.empty()) return OpenNamedFile(player);
+  if (IsDialogName(player.startup().program_name)) return OpenChosenFile(player);
   return FindScript(player);
 }
 
@@ -55,21 +55,20 @@ bool OpenScriptOfRunMode(Player& player) {
 
 void Player::Form_Load(const std::string& command_line, const std::string& program_file_name) {
   try {
-    gExePath = system().ExecutablePath();
-    gAppPath = util::AppPathFrom(gExePath);
-    program_name = BareProgramName(program_file_name);
-    gDoubleCrLf = "\r\n\r\n";
-    if (!strScriptFile.empty()) {
-      mfExitWhenDone = true;
+    paths_.exe_path = system().ExecutablePath();
+    paths_.app_path = util::AppPathFrom(paths_.exe_path);
+    startup_.program_name = BareProgramName(program_file_name);
+    if (!startup_.script_argument.empty()) {
+      startup_.exit_when_done = true;
     } else {
-      strScriptFile = util::TrimChars(command_line, "\"");
+      startup_.script_argument = util::TrimChars(command_line, "\"");
     }
-    gScreenWidth = ui().ScreenWidthPx();
-    gScreenHeight = ui().ScreenHeightPx();
+    startup_.screen_width_px = ui().ScreenWidthPx();
+    startup_.screen_height_px = ui().ScreenHeightPx();
     InstallTrayIcon(*this);
-    if (mfExitWhenDone) return;
-    script_opened = OpenScriptOfRunMode(*this);
-    if (!script_opened) UnloadMainForm();
+    if (startup_.exit_when_done) return;
+    startup_.script_opened = OpenScriptOfRunMode(*this);
+    if (!startup_.script_opened) UnloadMainForm();
   } catch (...) {
     ReportError("RIRERazo:", "Form_Load", app::CurrentError());
   }

@@ -28,35 +28,88 @@ namespace rirerazo {
 
 // The title of the player's own message boxes.
 inline constexpr const char* kDefaultTitle = "RIRERazo";
+// The blank line between the parts of a message.
+inline constexpr const char* kDoubleCrLf = "\r\n\r\n";
 
 // One loaded character, in load order.
 struct CharEntry {
-  std::string CharID;       // the id it was loaded under; its name in statements
-  std::string FileName;     // the path it was finally loaded from
-  std::int32_t Width = 0;   // pixels, right after loading
-  std::int32_t Height = 0;  // pixels, right after loading
+  std::string id;              // the id it was loaded under; its name in statements
+  std::string file_name;       // the path it was finally loaded from
+  std::int32_t width_px = 0;   // right after loading
+  std::int32_t height_px = 0;  // right after loading
+};
+
+// The characters loaded so far and the one statements address. The table only grows
+// during a run; `current_index` is 1-based into `loaded`, 0 while none is current.
+struct CharacterTable {
+  std::vector<CharEntry> loaded;
+  std::int16_t current_index = 0;
+  platform::AgentCharacter* current = nullptr;  // owned by the character control
+  std::int16_t count() const { return static_cast<std::int16_t>(loaded.size()); }
 };
 
 // A speech bookmark of the script file and the script it runs.
 struct BookmarkEntry {
-  std::int32_t BookmarkID = 0;
-  std::string Script;
+  std::int32_t id = 0;
+  std::string script;
 };
 
 // A command the script offers in the characters' menus and to speech input.
 struct CommandEntry {
-  std::string Name;
-  std::string Caption;
-  std::string Voice;
-  std::string Script;
+  std::string name;
+  std::string caption;
+  std::string voice;
+  std::string script;
 };
 
-// The start-up paths gAppPath, gExePath and gScriptFile are inherited, so the path
-// helpers (util::ResolveScriptPath) take the Player itself.
-class Player : public platform::AgentEvents,
-               public platform::TrayEvents,
-               public app::FormUnload,
-               public util::StartupPaths {
+// The tables a script file brings: its bookmarks, its commands and the caption of their
+// menu. Opening a script file replaces them.
+struct ScriptTables {
+  std::vector<BookmarkEntry> bookmarks;
+  std::vector<CommandEntry> commands;
+  std::string menu_name;  // empty: each character's menu is named after it
+};
+
+// The slide-show settings of the script file and the running driver.
+struct SlideShow {
+  std::string file;               // the presentation; empty when the script names none
+  std::int32_t auto_advance = 0;  // non-zero: each script run ends with the advance marker
+  std::int32_t repeat = 0;
+  std::int32_t pause_s = 0;             // wait before an automatic slide change
+  bool busy = false;                    // a slide show runs (or is about to)
+  std::shared_ptr<CPowerPoint> driver;  // the running slide-show driver, if any
+};
+
+// What the interpreter's calls share: the requests character actions queued, the marker
+// requests of the latest runs and how deep PlayScript calls nest.
+struct ScriptRun {
+  platform::AgentRequest last_request;     // last request a character action queued
+  platform::AgentRequest end_request;      // end-of-script marker of the latest top-level run
+  platform::AgentRequest advance_request;  // latest slide-advance marker
+  bool script_complete = false;            // the latest end_request has completed
+  int play_script_depth = 0;               // PlayScript calls on the stack
+};
+
+// What start-up found out: the program's name, the script it was given, the screen, and
+// the outcome the host reports.
+struct StartupState {
+  std::string program_name;     // file name of the running program, no folder/extension
+  std::string script_argument;  // the script path as written or chosen
+  std::int32_t screen_width_px = 0;
+  std::int32_t screen_height_px = 0;
+  bool exit_when_done = false;  // end at once when the end-of-script request completes
+  bool script_opened = false;   // start-up opened a script (the host's exit status)
+};
+
+// The main form's own state: the tray menu's character items and the shutdown's ticks.
+struct FormState {
+  std::vector<platform::MenuItem> character_items;  // item i-1 belongs to character i
+  std::int16_t close_ticks = 0;                     // calls of tmrShutDown_Timer so far
+};
+
+// The Player has no public data: its state is reached through the named parts above, and
+// each procedure that needs only one part should take that part.
+class Player : public platform::AgentEvents, public platform::TrayEvents, public app::FormUnload {
  public:
   // `services` must hold every service and outlive the Player. The Player registers itself
   // as the character control's event listener and unregisters on destruction.
@@ -105,56 +158,38 @@ class Player : public platform::AgentEvents,
   // Mouse events on the tray icon (Form_MouseMove).
   void OnTrayMouse(int mouse_message) override;
 
-  // --- Start-up ---
-  std::string gDoubleCrLf = "\r\n\r\n";
-  std::int32_t gScreenWidth = 0;   // pixels
-  std::int32_t gScreenHeight = 0;  // pixels
-  std::string program_name;        // file name of the running program, no folder/extension
-  std::string strScriptFile;       // the script path as written or chosen
-  bool mfExitWhenDone = false;     // end at once when the script-end request completes
-  bool fScriptComplete = false;    // the latest script-end request has completed
-  bool script_opened = false;      // start-up opened a script (the host's exit status)
-
-  // --- Characters: 1-based index into gCharacters, 0 while none is current ---
-  std::vector<CharEntry> gCharacters;
-  std::int16_t gCurCharIndex = 0;
-  platform::AgentCharacter* gCurChar = nullptr;  // owned by the character control
-  std::int16_t gCharCount() const { return static_cast<std::int16_t>(gCharacters.size()); }
-
-  // --- Requests ---
-  platform::AgentRequest mLastRequest;     // last request a character action queued
-  platform::AgentRequest mEndRequest;      // end-of-script marker of the latest top-level run
-  platform::AgentRequest mAdvanceRequest;  // latest slide-advance marker
-  int play_script_depth = 0;               // PlayScript calls on the stack
-
-  // --- Tables of the script file ---
-  std::vector<BookmarkEntry> gBookmarks;
-  std::vector<CommandEntry> gCommands;
-  std::string gMenuName;
-  std::int16_t gBookmarkCount() const { return static_cast<std::int16_t>(gBookmarks.size()); }
-  std::int16_t gCommandCount() const { return static_cast<std::int16_t>(gCommands.size()); }
-
-  // --- Slide-show settings of the script file ---
-  std::string gPowerPointFile;
-  std::int32_t gPowerPointAutoAdvance = 0;
-  std::int32_t gPowerPointRepeat = 0;
-  std::int32_t gPowerPointPause = 0;
-  bool gPowerPointBusy = false;
-  std::shared_ptr<CPowerPoint> gPowerPoint;  // the running slide-show driver, if any
-
-  // --- System statements: media player, backdrop and PLAYSCRIPT nesting ---
-  SystemModules system_modules;
-
-  // --- Tray menu and shutdown ---
-  std::vector<platform::MenuItem> mnuCharShow;  // item i-1 belongs to gCharacters entry i
-  std::int16_t mCloseTicks = 0;                 // calls of tmrShutDown_Timer so far
+  // The parts of the player's state.
+  util::StartupPaths& paths() { return paths_; }
+  const util::StartupPaths& paths() const { return paths_; }
+  StartupState& startup() { return startup_; }
+  const StartupState& startup() const { return startup_; }
+  CharacterTable& characters() { return characters_; }
+  const CharacterTable& characters() const { return characters_; }
+  ScriptRun& run() { return run_; }
+  const ScriptRun& run() const { return run_; }
+  ScriptTables& tables() { return tables_; }
+  const ScriptTables& tables() const { return tables_; }
+  SlideShow& slide_show() { return slide_show_; }
+  const SlideShow& slide_show() const { return slide_show_; }
+  // What system statements keep between lines: media player, backdrop, PLAYSCRIPT nesting.
+  SystemModules& modules() { return modules_; }
+  FormState& form() { return form_; }
+  const FormState& form() const { return form_; }
 
  private:
   platform::Platform& services_;
   app::ErrorReport error_report_;
   script::ProfileReader profile_reader_;
-  // Hands the presentation application's events to gPowerPoint.
-  PowerPointEventSink power_point_events_{gPowerPoint};
+  util::StartupPaths paths_;
+  StartupState startup_;
+  CharacterTable characters_;
+  ScriptRun run_;
+  ScriptTables tables_;
+  SlideShow slide_show_;
+  SystemModules modules_;
+  FormState form_;
+  // Hands the presentation application's events to the running slide-show driver.
+  PowerPointEventSink power_point_events_{slide_show_.driver};
   bool unloaded_ = false;
 };
 

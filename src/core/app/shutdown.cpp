@@ -40,14 +40,14 @@ void StopCharacter(Player& player, const std::string& id) {
 
 void StopCharacters(Player& player) {
   // By index: a report's Cancel may unload the form, but the table itself stays.
-  for (std::size_t i = 0; i < player.gCharacters.size(); ++i) {
-    StopCharacter(player, player.gCharacters[i].CharID);
+  for (std::size_t i = 0; i < player.characters().loaded.size(); ++i) {
+    StopCharacter(player, player.characters().loaded[i].id);
   }
 }
 
 // Carries out a decision. The timer is enabled last, after the characters were told to go.
 void Apply(Player& player, const ShutdownDecision& decision) {
-  player.mCloseTicks = decision.close_ticks;
+  player.form().close_ticks = decision.close_ticks;
   if (decision.unload) {
     player.UnloadMainForm();
     return;
@@ -79,13 +79,13 @@ CharacterAtShutdown DecideCharacterAtShutdown(bool visible, bool has_other_clien
 }
 
 void tmrShutDown_Timer(Player& player) {
-  Apply(player, DecideShutdown(player.mCloseTicks, player.loop().TimerEnabled(),
+  Apply(player, DecideShutdown(player.form().close_ticks, player.loop().TimerEnabled(),
                                ShutdownTrigger::kTimerTick));
 }
 
 void StartShutdown(Player& player) {
-  Apply(player,
-        DecideShutdown(player.mCloseTicks, player.loop().TimerEnabled(), ShutdownTrigger::kStart));
+  Apply(player, DecideShutdown(player.form().close_ticks, player.loop().TimerEnabled(),
+                               ShutdownTrigger::kStart));
 }
 
 void mnuCloseScript_Click(Player& player) {

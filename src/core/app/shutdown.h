@@ -21,13 +21,13 @@ inline constexpr std::int64_t kShutdownIntervalMs = 5000;
 enum class ShutdownTrigger { kStart, kTimerTick };
 
 struct ShutdownDecision {
-  std::int16_t close_ticks = 0;  // the new value of mCloseTicks
+  std::int16_t close_ticks = 0;  // the new value of FormState::close_ticks
   bool stop_characters = false;  // the first call: stop and hide the characters
   bool unload = false;           // any later call: unload the main form
   bool enable_timer = false;     // start the timer (never restarts a running one)
 };
 
-// One call into the shutdown with mCloseTicks at `close_ticks`. The count stays at its
+// One call into the shutdown with the tick count at `close_ticks`. The count stays at its
 // largest value instead of overflowing.
 ShutdownDecision DecideShutdown(std::int16_t close_ticks, bool timer_enabled,
                                 ShutdownTrigger trigger);

@@ -17,9 +17,9 @@ std::optional<std::string> OpenFile(Player& player) {
 
 bool FindScript(Player& player) {
   FindScriptLinks links;
-  links.exe_path = player.gExePath;
+  links.exe_path = player.paths().exe_path;
   links.temp_dir = util::GetTempDir(player.system());
-  links.set_script_file = [&](const std::string& file) { player.gScriptFile = file; };
+  links.set_script_file = [&](const std::string& file) { player.paths().script_file = file; };
   links.open_script_from_file = [&](const std::string& path) {
     return OpenScriptFromFile(player, path, true);
   };
@@ -29,6 +29,8 @@ bool FindScript(Player& player) {
   return FindScript(links);
 }
 
-void Backdrop_Unload(Player& player) { UnloadBackdropWindow(player); }
+void Backdrop_Unload(Player& player) {
+  UnloadBackdropWindow(player);
+}
 
 }  // namespace rirerazo

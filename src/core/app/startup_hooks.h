@@ -1,7 +1,6 @@
-// The parts of start-up and shutdown that depend on services the platform bundle does not
-// offer yet: the Open dialog, a script carried inside the executable, the tray icon and
-// the clean-up when the main form unloads. Each answers "nothing there" until its
-// service exists.
+// The parts of start-up and shutdown that reach optional services or other modules: the
+// Open dialog, a script carried inside the executable, the tray icon and the clean-up when
+// the main form unloads. A host without the service gets the answer "nothing there".
 #pragma once
 
 #include <optional>

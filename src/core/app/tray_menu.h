@@ -12,6 +12,7 @@
 namespace rirerazo {
 
 class Player;
+struct FormState;
 
 inline constexpr const char* kTrayTip = "RIRERazo";
 inline constexpr const char* kCloseItemCaption = "&Close";
@@ -28,7 +29,7 @@ void RemoveTrayIcon(Player& player);
 void Form_MouseMove(Player& player, int mouse_message);
 
 // The popup menu as shown: the character items in table order, then "&Close".
-std::vector<platform::MenuItem> PopupMenuItems(const Player& player);
+std::vector<platform::MenuItem> PopupMenuItems(const FormState& form);
 
 // The character item `Index` (1-based, as the table) was chosen: that character's requests
 // are stopped, then it is shown when the caption begins with "Show", else hidden. Errors

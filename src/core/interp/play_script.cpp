@@ -5,6 +5,7 @@
 
 #include "core/agent/char_actions.h"
 #include "core/agent/characters.h"
+#include "core/agent/reserved_bookmarks.h"
 #include "core/app/error_report.h"
 #include "core/app/player.h"
 #include "core/interp/line_rules.h"
@@ -40,7 +41,7 @@ class NestingScope {
 };
 
 // State of one PlayScript call; nested calls have their own.
-struct ScriptRun {
+struct CallState {
   platform::AgentRequest saved_request;  // set by SETREQ= lines, used by WAITFORREQ
 };
 
@@ -73,9 +74,9 @@ bool Guarded(Player& player, Operation&& operation) {
 // Selecting may load a character and so grow the table: iterate by index.
 std::string AddressedCharacter(Player& player, std::string_view line) {
   std::string addressed;
-  for (std::size_t i = 0; i < player.gCharacters.size(); ++i) {
-    if (!AddressesCharacter(line, player.gCharacters[i].CharID)) continue;
-    addressed = player.gCharacters[i].CharID;
+  for (std::size_t i = 0; i < player.characters().loaded.size(); ++i) {
+    if (!AddressesCharacter(line, player.characters().loaded[i].id)) continue;
+    addressed = player.characters().loaded[i].id;
     CharSelect(player, addressed);
   }
   return addressed;
@@ -95,7 +96,7 @@ StatementHandler Classify(Statement& statement) {
 }
 
 // Runs one non-empty, trimmed line. Returns false when the user aborted the script.
-bool PlayLine(Player& player, std::string_view text, ScriptRun& run) {
+bool PlayLine(Player& player, std::string_view text, CallState& call) {
   Statement statement;
   const bool setreq = IsSetReqLine(text);
   statement.line = setreq ? SetReqStatement(text) : std::string(text);
@@ -104,34 +105,34 @@ bool PlayLine(Player& player, std::string_view text, ScriptRun& run) {
   if (StatementHandler handler = Classify(statement)) {
     if (!Guarded(player, [&] { handler(player, statement); })) return false;
   }
-  if (setreq) run.saved_request = player.mLastRequest;
-  if (IsWaitForReqLine(statement.line)) WaitFor(player, run.saved_request);
+  if (setreq) call.saved_request = player.run().last_request;
+  if (IsWaitForReqLine(statement.line)) WaitFor(player, call.saved_request);
   return true;
 }
 
-// Queues a speech request holding only `mark` on the current character.
-bool QueueMarker(Player& player, const char* mark, platform::AgentRequest& request) {
+// Queues a speech request holding only `bookmark` on the current character.
+bool QueueMarker(Player& player, ReservedBookmark bookmark, platform::AgentRequest& request) {
   return Guarded(player, [&] {
-    if (player.gCurChar == nullptr) {
+    if (player.characters().current == nullptr) {
       throw RuntimeError(kObjectNotSet, "Object variable or With block variable not set");
     }
-    request = player.gCurChar->Speak(std::string(mark), std::nullopt);
+    request = player.characters().current->Speak(BookmarkTag(bookmark), std::nullopt);
   });
 }
 
-bool HandsOffToSlideShow(Player& player, bool pfRecursive, bool pbPowerPoint) {
-  return !pfRecursive && !player.gPowerPointFile.empty() && pbPowerPoint &&
-         util::FileExists(player.gPowerPointFile);
+bool HandsOffToSlideShow(const SlideShow& slide_show, ScriptLevel level, SlideShowHandoff handoff) {
+  return level == ScriptLevel::kTopLevel && !slide_show.file.empty() &&
+         handoff == SlideShowHandoff::kAllowed && util::FileExists(slide_show.file);
 }
 
 // Plays every line of the substituted script. False when the user aborted or the main
 // form was unloaded: the call then ends without markers.
 bool PlayLines(Player& player, const std::string& script) {
-  ScriptRun run;
+  CallState call;
   std::size_t pos = 0;
   while (pos < script.size()) {
     const std::string_view line = util::Trim(NextLine(script, pos));
-    if (!line.empty() && !PlayLine(player, line, run)) return false;
+    if (!line.empty() && !PlayLine(player, line, call)) return false;
     player.loop().DoEvents();
     if (player.Unloaded()) return false;
   }
@@ -139,7 +140,7 @@ bool PlayLines(Player& player, const std::string& script) {
 }
 
 bool TooDeep(Player& player) {
-  if (player.play_script_depth <= kMaxNestedScripts) return false;
+  if (player.run().play_script_depth <= kMaxNestedScripts) return false;
   Guarded(player, [] { throw RuntimeError(kOutOfStackSpace, "Out of stack space"); });
   return true;
 }
@@ -150,22 +151,25 @@ std::string PlayScriptErrorText(long number, const std::string& description) {
   return "Play Script Error\r\n\r\nError Number:" + std::to_string(number) + " : " + description;
 }
 
-void PlayScript(Player& player, std::string pstrScript, bool pfRecursive, bool pbPowerPoint) {
-  if (player.gCurCharIndex == 0 || util::TrimChars(pstrScript, "\r\n").empty()) return;
+void PlayScript(Player& player, std::string pstrScript, ScriptLevel level,
+                SlideShowHandoff handoff) {
+  if (player.characters().current_index == 0 || util::TrimChars(pstrScript, "\r\n").empty()) return;
   if (player.Unloaded()) return;  // the program is ending: nothing more plays
-  const NestingScope nesting(player.play_script_depth);
+  const NestingScope nesting(player.run().play_script_depth);
   if (TooDeep(player)) return;
   pstrScript += "\r\n";
-  if (HandsOffToSlideShow(player, pfRecursive, pbPowerPoint)) {
+  if (HandsOffToSlideShow(player.slide_show(), level, handoff)) {
     Guarded(player, [&] { StartSlideShow(player, pstrScript); });
     return;
   }
   if (!PlayLines(player, SubstituteScript(player, std::move(pstrScript)))) return;
-  if (player.gPowerPointAutoAdvance != 0 &&
-      !QueueMarker(player, kAdvanceSlideMark, player.mAdvanceRequest)) {
+  if (player.slide_show().auto_advance != 0 &&
+      !QueueMarker(player, ReservedBookmark::kAdvanceSlide, player.run().advance_request)) {
     return;
   }
-  if (!pfRecursive) QueueMarker(player, kEndOfScriptMark, player.mEndRequest);
+  if (level == ScriptLevel::kTopLevel) {
+    QueueMarker(player, ReservedBookmark::kEndOfScript, player.run().end_request);
+  }
 }
 
 }  // namespace rirerazo

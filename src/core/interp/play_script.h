@@ -5,7 +5,7 @@
 // statement; any other line runs a system statement; a line that matches nothing is
 // ignored. After every line the player yields once to the message loop, so events run,
 // and such an event may call PlayScript again: every call keeps its own state, and the
-// shared state is the current character, mLastRequest and the marker requests.
+// shared state is the current character, the last request and the marker requests.
 //
 // A run-time error that reaches the interpreter shows the "Play Script Error" box:
 // Abort ends the call (no marker is queued), Retry runs the failed statement again,
@@ -19,14 +19,17 @@ namespace rirerazo {
 
 class Player;
 
-// Bookmarks the interpreter places in speech.
-inline constexpr const char* kEndOfScriptMark = "\\mrk=111111111\\";
-inline constexpr const char* kAdvanceSlideMark = "\\mrk=333333333\\";
+// Only the top-level script of a script file is kTopLevel: such a run ends by queuing the
+// end-of-script bookmark (kept as ScriptRun::end_request) on the current character. Scripts
+// of bookmarks, commands, slides and read-aloud prefixes are kNested.
+enum class ScriptLevel { kTopLevel, kNested };
 
-// `pfRecursive` is false only for the top-level script of a script file: such a run ends
-// by queuing the end-of-script marker (kept in mEndRequest) on the current character.
-// `pbPowerPoint` lets a top-level run hand its script to the slide-show driver.
-void PlayScript(Player& player, std::string pstrScript, bool pfRecursive, bool pbPowerPoint);
+// Whether a top-level run that names an existing presentation hands its script to the
+// slide-show driver instead of playing it.
+enum class SlideShowHandoff { kNever, kAllowed };
+
+void PlayScript(Player& player, std::string pstrScript, ScriptLevel level,
+                SlideShowHandoff handoff = SlideShowHandoff::kNever);
 
 // The text of the interpreter's error box for an error number and description.
 std::string PlayScriptErrorText(long number, const std::string& description);

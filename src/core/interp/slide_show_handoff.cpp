@@ -18,30 +18,26 @@ SlideShowLinks SlideShowLinksFor(Player& player) {
   links.ui = &player.ui();
   links.loop = &player.loop();
   links.play_slide_script = [&player](const std::string& script) {
-    PlayScript(player, script, true, false);
+    PlayScript(player, script, ScriptLevel::kNested);
   };
   links.char_stop_all = [&player] { CharStopAll(player); };
   links.report_error = [&player](const RuntimeError& error, const std::string& procedure) {
     player.ReportError("CPowerPoint", procedure, error);
   };
   links.unload_main_form = [&player] { player.UnloadMainForm(); };
-  links.busy = &player.gPowerPointBusy;
-  links.repeat = &player.gPowerPointRepeat;
-  links.auto_advance = &player.gPowerPointAutoAdvance;
+  links.busy = &player.slide_show().busy;
+  links.repeat = &player.slide_show().repeat;
+  links.auto_advance = &player.slide_show().auto_advance;
   return links;
 }
 
 }  // namespace
 
 void StartSlideShow(Player& player, const std::string& script) {
-  player.gPowerPoint = std::make_shared<CPowerPoint>(SlideShowLinksFor(player));
-  // Held for the call: a slide's script may start another show and replace gPowerPoint.
-  std::shared_ptr<CPowerPoint> driver = player.gPowerPoint;
-  driver->SetRepeat(player.gPowerPointRepeat != 0);
-  driver->SetAutoAdvance(player.gPowerPointAutoAdvance != 0);
-  driver->SetPause(player.gPowerPointPause);
-  driver->PowerPointSlideshow(player.gPowerPointFile, script);
+  player.slide_show().driver = std::make_shared<CPowerPoint>(SlideShowLinksFor(player));
+  // Held for the call: a slide's script may start another show and replace the driver.
+  std::shared_ptr<CPowerPoint> driver = player.slide_show().driver;
+  driver->PowerPointSlideshow(player.slide_show().file, script);
 }
-
 
 }  // namespace rirerazo

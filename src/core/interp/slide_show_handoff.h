@@ -8,10 +8,9 @@ namespace rirerazo {
 
 class Player;
 
-// Starts the slide show of player.gPowerPointFile with the script (already ending in
+// Starts the slide show of player.slide_show().file with the script (already ending in
 // CR LF) and the repeat, auto-advance and pause settings of the script file: a new driver
-// replaces any earlier one in player.gPowerPoint.
+// replaces any earlier one in player.slide_show().driver.
 void StartSlideShow(Player& player, const std::string& script);
-
 
 }  // namespace rirerazo

@@ -3,7 +3,6 @@
 #include "core/interp/char_statements.h"
 #include "core/interp/line_rules.h"
 #include "core/interp/system_handlers.h"
-#include "core/interp/system_statements.h"
 
 namespace rirerazo {
 namespace {
@@ -32,25 +31,25 @@ using enum KeywordTest;
 constexpr SystemStatementRow kSystemStatements[] = {
     // Blanks anywhere are ignored: `AgentControl.PropertySheet.Visible = True` matches.
     {{"AGENTCONTROL.PROPERTYSHEET.VISIBLE=TRUE"}, kContainsWithoutBlanks, PropertySheetStatement},
-    {{"SHELLEX ", "RUN ", "OPEN "}, kPrefix, RunShellExStatement},
-    {{"BGCOLOR "}, kPrefix, RunBgColorStatement},
-    {{"BGIMAGE "}, kPrefix, RunBgImageStatement},
-    {{"PLAYWAVE "}, kPrefix, RunPlayWaveStatement},
+    {{"SHELLEX ", "RUN ", "OPEN "}, kPrefix, ShellExStatement},
+    {{"BGCOLOR "}, kPrefix, BgColorStatement},
+    {{"BGIMAGE "}, kPrefix, BgImageStatement},
+    {{"PLAYWAVE "}, kPrefix, PlayWaveStatement},
     // No blank in the keyword: STOPWAVEFORM stops the wave player too.
-    {{"STOPWAVE"}, kPrefix, RunStopMediaStatement},
-    {{"PLAYMIDI "}, kPrefix, RunPlayMidiStatement},
-    {{"STOPMIDI"}, kPrefix, RunStopMediaStatement},
-    {{"PLAYAVI "}, kPrefix, RunPlayAviStatement},
-    {{"STOPAVI"}, kPrefix, RunStopMediaStatement},
+    {{"STOPWAVE"}, kPrefix, StopMediaStatement},
+    {{"PLAYMIDI "}, kPrefix, PlayMidiStatement},
+    {{"STOPMIDI"}, kPrefix, StopMediaStatement},
+    {{"PLAYAVI "}, kPrefix, PlayAviStatement},
+    {{"STOPAVI"}, kPrefix, StopMediaStatement},
     // The whole line must be the keyword: `BGSHOW now` does nothing.
-    {{"BGSHOW"}, kEquals, RunBgShowStatement},
-    {{"BGHIDE"}, kEquals, RunBgHideStatement},
-    {{"SENDKEYS "}, kPrefix, RunSendKeysStatement},
-    {{"CLOSEAPP "}, kPrefix, RunCloseAppStatement},
+    {{"BGSHOW"}, kEquals, BgShowStatement},
+    {{"BGHIDE"}, kEquals, BgHideStatement},
+    {{"SENDKEYS "}, kPrefix, SendKeysStatement},
+    {{"CLOSEAPP "}, kPrefix, CloseAppStatement},
     {{"VORN.CLOSE"}, kEquals, VornCloseStatement},
-    {{"READCLIPBOARD "}, kPrefix, RunReadClipboardStatement},
-    {{"READTEXTFILE "}, kPrefix, RunReadTextFileStatement},
-    {{"PLAYSCRIPT "}, kPrefix, RunPlayScriptStatement},
+    {{"READCLIPBOARD "}, kPrefix, ReadClipboardStatement},
+    {{"READTEXTFILE "}, kPrefix, ReadTextFileStatement},
+    {{"PLAYSCRIPT "}, kPrefix, PlayScriptStatement},
 };
 
 bool Holds(KeywordTest test, std::string_view upper_line, std::string_view keyword) {
@@ -75,14 +74,6 @@ bool FollowsId(std::string_view upper_line, std::string_view upper_id, std::stri
 }
 
 }  // namespace
-
-std::span<const CharStatementRow> CharStatementTable() {
-  return kCharStatements;
-}
-
-std::span<const SystemStatementRow> SystemStatementTable() {
-  return kSystemStatements;
-}
 
 const CharStatementRow* MatchCharStatement(std::string_view upper_line, std::string_view upper_id) {
   for (const CharStatementRow& row : kCharStatements) {

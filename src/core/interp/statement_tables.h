@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <span>
 #include <string_view>
 
 #include "core/interp/statement.h"
@@ -29,9 +28,6 @@ struct SystemStatementRow {
   KeywordTest test;
   StatementHandler handler;
 };
-
-std::span<const CharStatementRow> CharStatementTable();
-std::span<const SystemStatementRow> SystemStatementTable();
 
 // The first character row whose keyword follows `upper_id` somewhere in `upper_line`, or
 // null. Both texts are upper case.

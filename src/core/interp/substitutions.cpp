@@ -41,13 +41,12 @@ void ReplaceReference(std::string& text, const std::string& id, std::string_view
 void ReplaceScreenWords(std::string& script, const std::vector<CharEntry>& characters,
                         std::int32_t screen_width_px, std::int32_t screen_height_px) {
   for (const CharEntry& entry : characters) {
-    if (FindText(script, entry.CharID, 0, Compare::kIgnoreAsciiCase) == std::string::npos) continue;
+    if (FindText(script, entry.id, 0, Compare::kIgnoreAsciiCase) == std::string::npos) continue;
     for (std::size_t i = 0; i < kScreenWords.size(); ++i) {
       const bool horizontal = i < 3;
       const std::int32_t screen = horizontal ? screen_width_px : screen_height_px;
-      const std::int32_t size = horizontal ? entry.Width : entry.Height;
-      ReplaceReference(script, entry.CharID, kScreenWords[i].word,
-                       kScreenWords[i].value(screen, size));
+      const std::int32_t size = horizontal ? entry.width_px : entry.height_px;
+      ReplaceReference(script, entry.id, kScreenWords[i].word, kScreenWords[i].value(screen, size));
     }
   }
 }
@@ -73,22 +72,22 @@ void ReplaceDatePhrases(std::string& script, const platform::Clock& clock) {
 }
 
 std::string SubstituteScript(Player& player, std::string script) {
-  ReplaceScreenWords(script, player.gCharacters, player.gScreenWidth, player.gScreenHeight);
+  ReplaceScreenWords(script, player.characters().loaded, player.startup().screen_width_px,
+                     player.startup().screen_height_px);
   JoinBlanks(script);
   ReplaceDatePhrases(script, player.clock());
   return script;
 }
 
 double ParseOption(Player& player, std::string text) {
-  for (const CharEntry& entry : player.gCharacters) {
-    if (FindText(text, entry.CharID + ".", 0, Compare::kIgnoreAsciiCase) == std::string::npos)
-      continue;
+  for (const CharEntry& entry : player.characters().loaded) {
+    if (FindText(text, entry.id + ".", 0, Compare::kIgnoreAsciiCase) == std::string::npos) continue;
     try {
-      const platform::AgentCharacter& character = player.agent().Character(entry.CharID);
-      ReplaceReference(text, entry.CharID, ".Left", character.Left());
-      ReplaceReference(text, entry.CharID, ".Top", character.Top());
-      ReplaceReference(text, entry.CharID, ".Width", character.Width());
-      ReplaceReference(text, entry.CharID, ".Height", character.Height());
+      const platform::AgentCharacter& character = player.agent().Character(entry.id);
+      ReplaceReference(text, entry.id, ".Left", character.Left());
+      ReplaceReference(text, entry.id, ".Top", character.Top());
+      ReplaceReference(text, entry.id, ".Width", character.Width());
+      ReplaceReference(text, entry.id, ".Height", character.Height());
     } catch (const RuntimeError&) {
     }
   }

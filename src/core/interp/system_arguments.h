@@ -1,5 +1,5 @@
 // How the system statements take their arguments from a script line. Pure functions of
-// the line: the statements themselves (system_statements) call the services.
+// the line: the statements themselves (system_handlers) call the services.
 #pragma once
 
 #include <optional>

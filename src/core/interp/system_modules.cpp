@@ -8,13 +8,13 @@ namespace rirerazo {
 namespace {
 
 media::PathResolver ResolverOf(Player& player) {
-  return [&player](std::string_view path) { return util::ResolveScriptPath(path, player); };
+  return [&player](std::string_view path) { return util::ResolveScriptPath(path, player.paths()); };
 }
 
 }  // namespace
 
 media::MediaPlayer& MediaOf(Player& player) {
-  SystemModules& modules = player.system_modules;
+  SystemModules& modules = player.modules();
   if (!modules.media) {
     const platform::Platform& services = player.services();
     modules.media = std::make_unique<media::MediaPlayer>(*services.media, *services.ui,
@@ -24,7 +24,7 @@ media::MediaPlayer& MediaOf(Player& player) {
 }
 
 media::BackdropController& BackdropOf(Player& player) {
-  SystemModules& modules = player.system_modules;
+  SystemModules& modules = player.modules();
   if (!modules.backdrop) {
     const platform::Platform& services = player.services();
     modules.backdrop = std::make_unique<media::BackdropController>(

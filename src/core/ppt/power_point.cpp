@@ -91,11 +91,6 @@ void CPowerPoint::AdvanceSlide() {
   SkipOnError([&] { App().NextSlide(); });
 }
 
-void CPowerPoint::PowerPointSlideshowStop() {
-  repeat_ = false;
-  auto_advance_ = false;
-}
-
 void CPowerPoint::ppApp_SlideShowNextSlide(std::int32_t slide_index) {
   try {
     current_slide_ = slide_index;
@@ -124,17 +119,17 @@ void CPowerPoint::ppApp_SlideShowEnd() {
 }
 
 void PowerPointEventSink::OnSlideShowBegin() {
-  if (std::shared_ptr<CPowerPoint> driver = gPowerPoint_) driver->ppApp_SlideShowBegin();
+  if (std::shared_ptr<CPowerPoint> driver = driver_slot_) driver->ppApp_SlideShowBegin();
 }
 
 void PowerPointEventSink::OnSlideShowNextSlide(std::int32_t slide_index) {
-  if (std::shared_ptr<CPowerPoint> driver = gPowerPoint_) {
+  if (std::shared_ptr<CPowerPoint> driver = driver_slot_) {
     driver->ppApp_SlideShowNextSlide(slide_index);
   }
 }
 
 void PowerPointEventSink::OnSlideShowEnd() {
-  if (std::shared_ptr<CPowerPoint> driver = gPowerPoint_) driver->ppApp_SlideShowEnd();
+  if (std::shared_ptr<CPowerPoint> driver = driver_slot_) driver->ppApp_SlideShowEnd();
 }
 
 }  // namespace rirerazo

@@ -33,15 +33,15 @@ struct SlideShowLinks {
   platform::PresentationApp* app = nullptr;
   platform::Ui* ui = nullptr;
   platform::MessageLoop* loop = nullptr;
-  // PlayScript(script, pfRecursive true, pbPowerPoint false).
+  // PlayScript(script, ScriptLevel::kNested).
   std::function<void(const std::string&)> play_slide_script;
   std::function<void()> char_stop_all;  // CharStopAll
   // ReportError("CPowerPoint", procedure) for the error being handled.
   std::function<void(const RuntimeError&, const std::string& procedure)> report_error;
   std::function<void()> unload_main_form;
-  bool* busy = nullptr;                        // gPowerPointBusy
-  const std::int32_t* repeat = nullptr;        // gPowerPointRepeat
-  const std::int32_t* auto_advance = nullptr;  // gPowerPointAutoAdvance
+  bool* busy = nullptr;                        // SlideShow::busy of the Player
+  const std::int32_t* repeat = nullptr;        // SlideShow::repeat
+  const std::int32_t* auto_advance = nullptr;  // SlideShow::auto_advance
 };
 
 // Splits a script at every CR LF followed by "#", removing the CR LF and the "#": piece 0
@@ -53,23 +53,12 @@ class CPowerPoint {
  public:
   explicit CPowerPoint(SlideShowLinks links) : links_(std::move(links)) {}
 
-  bool AutoAdvance() const { return auto_advance_; }
-  void SetAutoAdvance(bool vData) { auto_advance_ = vData; }
-  std::int32_t Pause() const { return pause_; }
-  void SetPause(std::int32_t vData) { pause_ = vData; }
-  bool Repeat() const { return repeat_; }
-  void SetRepeat(bool vData) { repeat_ = vData; }
-
   // Splits `psScript` into the slide pieces, opens `psFile` and runs it as a show. An empty
   // first piece shows "VORN Script not found." and starts nothing. A busy application is
   // retried; any other failure is reported and ends the start.
   void PowerPointSlideshow(const std::string& psFile, const std::string& psScript);
   // Moves the running show to the next slide; failures are ignored.
   void AdvanceSlide();
-  std::int32_t GetCurrentSlideIndex() const { return current_slide_; }
-  std::int32_t SlideCount() const { return slide_count_; }
-  // Turns Repeat and AutoAdvance off; the running show is left alone.
-  void PowerPointSlideshowStop();
 
   // Handlers of the application's events.
   void ppApp_SlideShowBegin() {}
@@ -88,23 +77,20 @@ class CPowerPoint {
   std::int32_t slide_count_ = 0;
   std::int32_t current_slide_ = 0;
   int retries_used_ = 0;
-  bool repeat_ = false;
-  bool auto_advance_ = false;
-  std::int32_t pause_ = 0;
 };
 
-// Hands the application's events to the driver held in `gPowerPoint` at the time of the
+// Hands the application's events to the driver held in `driver_slot` at the time of the
 // event. Register it with the application once; the slot must outlive the sink.
 class PowerPointEventSink final : public platform::PresentationEvents {
  public:
-  explicit PowerPointEventSink(const std::shared_ptr<CPowerPoint>& gPowerPoint)
-      : gPowerPoint_(gPowerPoint) {}
+  explicit PowerPointEventSink(const std::shared_ptr<CPowerPoint>& driver_slot)
+      : driver_slot_(driver_slot) {}
   void OnSlideShowBegin() override;
   void OnSlideShowNextSlide(std::int32_t slide_index) override;
   void OnSlideShowEnd() override;
 
  private:
-  const std::shared_ptr<CPowerPoint>& gPowerPoint_;
+  const std::shared_ptr<CPowerPoint>& driver_slot_;
 };
 
 }  // namespace rirerazo

@@ -53,25 +53,25 @@ void AddEntry(Player& player, std::vector<Entry>& table, Entry entry) {
 // A value that does not convert keeps its previous value.
 void ReadSlideShowSettings(Player& player, const std::string& path) {
   script::ProfileReader& profile = player.profile();
-  player.gPowerPointFile = profile.GetProfile(path, kHeader, "PowerPointFile", "");
-  if (player.gPowerPointFile.empty()) return;
+  player.slide_show().file = profile.GetProfile(path, kHeader, "PowerPointFile", "");
+  if (player.slide_show().file.empty()) return;
   RunStep(player, [&] {
-    player.gPowerPointAutoAdvance =
+    player.slide_show().auto_advance =
         util::TextToInt32(profile.GetProfile(path, kHeader, "PowerPointAutoAdvance", "0"));
   });
   RunStep(player, [&] {
-    player.gPowerPointRepeat = util::TextToInt32(
+    player.slide_show().repeat = util::TextToInt32(
         script::PositiveFlag(profile.GetProfile(path, kHeader, "PowerPointRepeat", "0")));
   });
   RunStep(player, [&] {
-    player.gPowerPointPause = util::TextToInt32(
+    player.slide_show().pause_s = util::TextToInt32(
         script::ClampNumberText(profile.GetProfile(path, kHeader, "PowerPointPause", "1"), 0, 60));
   });
-  player.gPowerPointFile = util::ResolveScriptPath(player.gPowerPointFile, player);
-  if (util::FileExists(player.gPowerPointFile)) {
-    player.gPowerPointBusy = true;
+  player.slide_show().file = util::ResolveScriptPath(player.slide_show().file, player.paths());
+  if (util::FileExists(player.slide_show().file)) {
+    player.slide_show().busy = true;
   } else {
-    player.gPowerPointFile.clear();
+    player.slide_show().file.clear();
   }
 }
 
@@ -79,10 +79,10 @@ void ReadSlideShowSettings(Player& player, const std::string& path) {
 // loader's message for a character that cannot be loaded.
 bool LoadCharacter(Player& player, const std::string& id, std::string file,
                    std::int32_t& language) {
-  if (CharLoad(player, id, file, true, false, false, language)) return true;
+  if (CharLoad(player, id, file, LoadErrors::kQuiet, language)) return true;
   file = util::FileNameOnly(file);
-  if (CharLoad(player, id, file, true, false, false, language)) return true;
-  player.ui().MessageBox("Error loading " + id + " from\r\n" + file + player.gDoubleCrLf +
+  if (CharLoad(player, id, file, LoadErrors::kQuiet, language)) return true;
+  player.ui().MessageBox("Error loading " + id + " from\r\n" + file + kDoubleCrLf +
                              "Please open this VORN Script in a text editor and change the "
                              "character's path.",
                          kDefaultTitle, platform::mb::kOkOnly | platform::mb::kExclamation);
@@ -108,12 +108,12 @@ bool LoadCharacters(Player& player, const std::string& path) {
 // A bookmark number that does not convert leaves the entry's id 0. Entries are built
 // before they join the table: a report box may let events run scripts meanwhile.
 void ReadBookmarks(Player& player, const std::string& path) {
-  player.gBookmarks.clear();
+  player.tables().bookmarks.clear();
   for (const std::string& key : KeyNames(player, path, "Bookmarks")) {
     BookmarkEntry entry;
-    RunStep(player, [&] { entry.BookmarkID = util::TextToInt32(key); });
-    entry.Script = player.profile().GetProfileSection(path, "BookmarkScript:" + key);
-    AddEntry(player, player.gBookmarks, std::move(entry));
+    RunStep(player, [&] { entry.id = util::TextToInt32(key); });
+    entry.script = player.profile().GetProfileSection(path, "BookmarkScript:" + key);
+    AddEntry(player, player.tables().bookmarks, std::move(entry));
   }
 }
 
@@ -121,21 +121,21 @@ void ReadBookmarks(Player& player, const std::string& path) {
 void SplitCommandValue(const std::string& value, CommandEntry& entry) {
   const std::size_t separator = value.find("|~|");
   if (value.empty() || separator == std::string::npos) return;
-  entry.Caption = value.substr(0, separator);
-  entry.Voice = value.substr(separator + 3);
+  entry.caption = value.substr(0, separator);
+  entry.voice = value.substr(separator + 3);
 }
 
 // Commands are appended to those of earlier loads in the same run, duplicates included.
 void ReadCommands(Player& player, const std::string& path) {
   script::ProfileReader& profile = player.profile();
   const std::vector<std::string> keys = KeyNames(player, path, "Commands");
-  player.gMenuName = profile.GetProfile(path, "Commands", "MenuName", "");
+  player.tables().menu_name = profile.GetProfile(path, "Commands", "MenuName", "");
   for (const std::string& key : keys) {
     if (util::UCase(key) == "MENUNAME") continue;
     CommandEntry entry{key, {}, {}, {}};
     SplitCommandValue(profile.GetProfile(path, "Commands", key, ""), entry);
-    entry.Script = profile.GetProfileSection(path, "CommandScript:" + key);
-    AddEntry(player, player.gCommands, std::move(entry));
+    entry.script = profile.GetProfileSection(path, "CommandScript:" + key);
+    AddEntry(player, player.tables().commands, std::move(entry));
   }
 }
 
@@ -160,7 +160,10 @@ bool OpenScriptFromFile(Player& player, const std::string& path, bool bPlay) {
   ReadBookmarks(player, path);
   ReadCommands(player, path);
   UpdateAgentCommandsAll(player);
-  if (bPlay) PlayScript(player, script, false, player.gPowerPointBusy);
+  if (bPlay) {
+    PlayScript(player, script, ScriptLevel::kTopLevel,
+               player.slide_show().busy ? SlideShowHandoff::kAllowed : SlideShowHandoff::kNever);
+  }
   return true;
 }
 

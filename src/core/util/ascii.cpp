@@ -31,15 +31,6 @@ bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix) {
          EqualsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-std::size_t FindIgnoreCase(std::string_view text, std::string_view needle, std::size_t from) {
-  if (from > text.size() || needle.size() > text.size() - from) return std::string_view::npos;
-  const std::size_t last = text.size() - needle.size();
-  for (std::size_t i = from; i <= last; ++i) {
-    if (EqualsIgnoreCase(text.substr(i, needle.size()), needle)) return i;
-  }
-  return std::string_view::npos;
-}
-
 std::size_t FoldedHash::operator()(std::string_view text) const noexcept {
   std::size_t hash = 14695981039346656037ull;  // FNV-1a
   for (char c : text) {

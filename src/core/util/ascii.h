@@ -24,11 +24,6 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept;
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 bool EndsWithIgnoreCase(std::string_view text, std::string_view suffix);
 
-// Byte position of the first occurrence of `needle` in `text` at or after `from`, ASCII
-// letters folded; std::string_view::npos when absent. An empty needle is found at `from`
-// when `from` <= text.size().
-std::size_t FindIgnoreCase(std::string_view text, std::string_view needle, std::size_t from = 0);
-
 // Hash and equality that ignore ASCII letter case, for unordered containers keyed by
 // names that scripts may write in any case. Transparent, so a std::string_view can look up
 // a std::string key.

@@ -100,8 +100,8 @@ std::string ResolveScriptPath(std::string_view path, const StartupPaths& paths) 
   if (IsAbsolutePath(path)) {
     if (auto found = FindOnDisk(path)) return *found;
   }
-  if (paths.gScriptFile.empty()) return std::string(path);
-  const std::string base = PathOnly(paths.gScriptFile);
+  if (paths.script_file.empty()) return std::string(path);
+  const std::string base = PathOnly(paths.script_file);
   const std::string name = FileNameOnly(path);
   if (auto beside = FindOnDisk(base + name)) return *beside;
   std::string_view dir = std::string_view(path).substr(0, path.size() - name.size());

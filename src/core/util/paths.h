@@ -43,7 +43,7 @@ std::optional<std::string> FindOnDisk(std::string_view path);
 // True when `path` names an existing file or folder (see FindOnDisk). Never raises.
 bool FileExists(std::string_view path);
 
-// The file a script means by `path`, looked up beside the script file `paths.gScriptFile`:
+// The file a script means by `path`, looked up beside the script file `paths.script_file`:
 //  1. an absolute path that exists is taken as it is;
 //  2. without a script file the path comes back unchanged;
 //  3. a file of the path's name directly beside the script wins, even when the path names

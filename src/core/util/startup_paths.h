@@ -9,12 +9,12 @@ namespace rirerazo::util {
 
 struct StartupPaths {
   // The folder of the running program, always ending in "/" (the root is "/", not "//").
-  std::string gAppPath;
+  std::string app_path;
   // The running program's own file, read when a script is carried inside it.
-  std::string gExePath;
+  std::string exe_path;
   // The script file start-up opened, as start-up found it (relative or absolute); empty
   // until one is chosen. The base folder for file names inside scripts.
-  std::string gScriptFile;
+  std::string script_file;
 };
 
 }  // namespace rirerazo::util

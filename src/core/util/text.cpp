@@ -36,17 +36,6 @@ std::string UnQuote(std::string_view pstrText) {
   return std::string(Trim(rest));
 }
 
-std::string RemoveDoubleQuotes(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool doubled =
-        text[i] == kDoubleQuote && i + 1 < text.size() && text[i + 1] == kDoubleQuote;
-    if (!doubled) out.push_back(text[i]);
-  }
-  return out;
-}
-
 // The classic way marked each group of four quotes with a pair of NULs, collapsed the
 // quote runs and then deleted every NUL pair, which also deleted NUL pairs that were in the
 // text. Counting the runs gives the same quotes and leaves other bytes alone.

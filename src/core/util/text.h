@@ -26,10 +26,6 @@ std::string TrimChars(std::string_view text, std::string_view chars);
 // blanks trimmed again.
 std::string UnQuote(std::string_view pstrText);
 
-// Every run of double quotes shortened to one (the last of the run); other characters,
-// single quotes included, are copied unchanged.
-std::string RemoveDoubleQuotes(std::string_view text);
-
 // Doubled quotes as script authors write them: a run of four double quotes becomes two and
 // any other run of one to three becomes one; a longer run keeps one quote per complete
 // group of four plus one more (five -> two, eight -> three).

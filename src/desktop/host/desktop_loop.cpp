@@ -102,7 +102,7 @@ void DesktopLoop::Wake() {
 bool DesktopLoop::Serve() {
   bool served = false;
   const std::int64_t now = clock_.NowMs();
-  for (headless::EventSource* source : sources_) {
+  for (host::EventSource* source : sources_) {
     if (quit_) return served;
     const std::optional<std::int64_t> due = source->NextDueMs();
     if (due && *due <= now) served = source->Serve(now) || served;
@@ -127,7 +127,7 @@ void DesktopLoop::ScheduleWake() {
 
 std::optional<std::int64_t> DesktopLoop::NextDueMs() const {
   std::optional<std::int64_t> earliest = timer_.DueMs();
-  for (const headless::EventSource* source : sources_) {
+  for (const host::EventSource* source : sources_) {
     const std::optional<std::int64_t> due = source->NextDueMs();
     if (due && (!earliest || *due < *earliest)) earliest = due;
   }
@@ -137,7 +137,7 @@ std::optional<std::int64_t> DesktopLoop::NextDueMs() const {
 // Nothing is due, nothing will happen by itself and nobody is offered anything.
 bool DesktopLoop::NothingCanHappen() const {
   if (timer_.Enabled()) return false;
-  return std::none_of(sources_.begin(), sources_.end(), [](const headless::EventSource* s) {
+  return std::none_of(sources_.begin(), sources_.end(), [](const host::EventSource* s) {
     return s->HasPendingWork() || s->AwaitsUserInput();
   });
 }

@@ -14,8 +14,8 @@
 #include <optional>
 #include <vector>
 
-#include "headless/event_loop.h"
-#include "headless/repeating_timer.h"
+#include "host/event_source.h"
+#include "host/repeating_timer.h"
 #include "platform/clock.h"
 #include "platform/message_loop.h"
 
@@ -28,7 +28,7 @@ class DesktopLoop : public QObject, public platform::MessageLoop {
   explicit DesktopLoop(const platform::Clock& clock);
 
   // Served in the order added; not owned.
-  void AddSource(headless::EventSource& source) { sources_.push_back(&source); }
+  void AddSource(host::EventSource& source) { sources_.push_back(&source); }
   // Moves the characters on without delivering events, then redraws (runtime Advance and
   // the windows' sync); called after every serve and while the player sleeps.
   void SetAnimator(std::function<void()> animate) { animate_ = std::move(animate); }
@@ -58,12 +58,12 @@ class DesktopLoop : public QObject, public platform::MessageLoop {
   bool NothingCanHappen() const;
 
   const platform::Clock& clock_;
-  std::vector<headless::EventSource*> sources_;
+  std::vector<host::EventSource*> sources_;
   std::function<void()> animate_;
   QTimer wake_;
   bool may_serve_ = false;  // the player is yielding: events may be delivered now
   bool quit_ = false;
-  headless::RepeatingTimer timer_;
+  host::RepeatingTimer timer_;
 };
 
 }  // namespace rirerazo::desktop

@@ -14,7 +14,7 @@
 #include <memory>
 #include <optional>
 
-#include "headless/event_loop.h"
+#include "host/event_source.h"
 #include "impress_module.h"
 #include "platform/clock.h"
 #include "platform/presentation_app.h"
@@ -23,7 +23,7 @@ namespace rirerazo::desktop {
 
 class DesktopLoop;
 
-class ImpressPresentation final : public platform::PresentationApp, public headless::EventSource {
+class ImpressPresentation final : public platform::PresentationApp, public host::EventSource {
  public:
   // Makes the module's application; null when the module or the office is missing (after
   // writing the notice to `err`). Tests may put another maker in its place.

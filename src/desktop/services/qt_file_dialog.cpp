@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "desktop/services/private/qt_text.h"
-#include "headless/headless_file_dialog.h"
+#include "host/typed_file_name.h"
 
 namespace rirerazo::desktop {
 namespace {
@@ -44,7 +44,7 @@ class CheckingFileDialog final : public QFileDialog {
       return;
     }
     const std::optional<std::string> name =
-        headless::AcceptTypedFileName(request_, typed.toStdString());
+        host::AcceptTypedFileName(request_, typed.toStdString());
     if (!name) {
       QMessageBox::warning(this, windowTitle(),
                            typed + "\nFile not found.\nCheck the file name and try again.");

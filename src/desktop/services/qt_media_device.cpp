@@ -6,14 +6,14 @@
 
 #include "core/util/ascii.h"
 #include "desktop/services/private/media_playback.h"
-#include "headless/media_header.h"
-#include "headless/simulated_media.h"
+#include "host/media_header.h"
+#include "host/media_commands.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo::desktop {
 
 namespace me = platform::media_error;
-using headless::MediaKind;
+using host::MediaKind;
 
 struct QtMediaDevice::Item {
   MediaKind kind = MediaKind::kWave;
@@ -39,11 +39,11 @@ QtMediaDevice::~QtMediaDevice() = default;
 
 std::uint32_t QtMediaDevice::SendString(const std::string& command, std::string& reply) {
   reply.clear();
-  return Execute(headless::SplitMediaCommand(command), reply);
+  return Execute(host::SplitMediaCommand(command), reply);
 }
 
 std::string QtMediaDevice::ErrorString(std::uint32_t code) {
-  return headless::MediaErrorText(code);
+  return host::MediaErrorText(code);
 }
 
 // The player for a file of `kind` whose header gave `length_ms`, or the error that stops
@@ -79,14 +79,14 @@ static std::uint32_t MakePlayback(MediaKind kind, const std::string& file, const
 std::uint32_t QtMediaDevice::Open(const std::vector<std::string>& words) {
   if (words.size() < 2) return me::kMissingDeviceName;
   const std::optional<MediaKind> kind =
-      headless::MediaKindOfType(headless::MediaCommandValue(words, "type"));
+      host::MediaKindOfType(host::MediaCommandValue(words, "type"));
   if (!kind) return me::kInvalidDeviceName;
-  std::string alias = headless::MediaCommandValue(words, "alias");
+  std::string alias = host::MediaCommandValue(words, "alias");
   if (alias.empty()) alias = util::LCase(words[1]);
   if (items_.contains(alias)) return me::kDuplicateAlias;
-  const std::optional<std::string> bytes = headless::ReadMediaFile(words[1]);
+  const std::optional<std::string> bytes = host::ReadMediaFile(words[1]);
   if (!bytes) return me::kFileNotFound;
-  const std::optional<std::int64_t> length_ms = headless::MediaLengthMs(*kind, *bytes);
+  const std::optional<std::int64_t> length_ms = host::MediaLengthMs(*kind, *bytes);
   if (!length_ms) return me::kInvalidFile;
   auto item = std::make_unique<Item>();
   item->kind = *kind;

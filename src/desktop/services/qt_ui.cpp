@@ -10,7 +10,7 @@
 
 #include "core/util/display_text.h"
 #include "desktop/services/private/qt_text.h"
-#include "headless/answer_policy.h"
+#include "host/message_box_buttons.h"
 
 namespace rirerazo::desktop {
 namespace {
@@ -76,7 +76,7 @@ QtUi::~QtUi() {
 }
 
 MsgAnswer QtUi::MessageBox(const std::string& text, const std::string& title, int style) {
-  const std::vector<MsgAnswer> buttons = headless::ButtonsOf(style);
+  const std::vector<MsgAnswer> buttons = host::ButtonsOf(style);
   QMessageBox box(IconOf(style), ToQString(title.empty() ? kDefaultBoxTitle : title),
                   ToQString(text));
   box.setTextFormat(Qt::PlainText);

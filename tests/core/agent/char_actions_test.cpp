@@ -39,12 +39,12 @@ TEST_F(CharActions, MoveToOmitsOnlySpeedMinusOne) {
 
 TEST_F(CharActions, FailedActionKeepsTheLastRequest) {
   CharSpeak(player_, "Hi", "");
-  const platform::AgentRequest spoken = player_.mLastRequest;
+  const platform::AgentRequest spoken = player_.run().last_request;
   Host().failing = {"Play"};
   CharPlay(player_, "NoSuchAnimation");
-  EXPECT_EQ(player_.mLastRequest, spoken);
+  EXPECT_EQ(player_.run().last_request, spoken);
   CharThink(player_, "Hmm");
-  EXPECT_NE(player_.mLastRequest, spoken);
+  EXPECT_NE(player_.run().last_request, spoken);
 }
 
 TEST_F(CharActions, SpeakWithSoundFileOrWithout) {
@@ -64,8 +64,7 @@ TEST_F(CharActions, WaitForLeavesTheCurrentCharacterOut) {
 TEST_F(CharActions, LoopsGoOnAfterOneFailure) {
   fakes_.agent.Get("Guest").failing = {"StopAll"};
   CharStopAll(player_);
-  CharHideAll(player_);
-  EXPECT_EQ(fakes_.log, (Log{"Host.StopAll()", "Guest.Hide()", "Host.Hide()"}));
+  EXPECT_EQ(fakes_.log, (Log{"Host.StopAll()"}));
 }
 
 }  // namespace

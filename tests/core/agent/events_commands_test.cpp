@@ -64,13 +64,13 @@ TEST(CloseOnlyTest, OneCommandOrTheAliasWithACaption) {
 class Events : public testing::PlayerTest {
  protected:
   void SetUp() override {
-    player_.gCommands = {{"Greet", "&Greet", "greet", "Host.Speak Hello"},
-                         {"greet", "Lower", "", "Host.Speak lower"},
-                         {"Greet", "Again", "", "Host.Speak second entry"}};
-    player_.gBookmarks = {{111111111, "Host.Speak never"},
-                          {5, ""},
-                          {7, "Host.Speak seven"},
-                          {7, "Host.Speak later seven"}};
+    player_.tables().commands = {{"Greet", "&Greet", "greet", "Host.Speak Hello"},
+                                 {"greet", "Lower", "", "Host.Speak lower"},
+                                 {"Greet", "Again", "", "Host.Speak second entry"}};
+    player_.tables().bookmarks = {{111111111, "Host.Speak never"},
+                                  {5, ""},
+                                  {7, "Host.Speak seven"},
+                                  {7, "Host.Speak later seven"}};
     fakes_.log.clear();
   }
 
@@ -82,7 +82,7 @@ class Events : public testing::PlayerTest {
 
   // Completes the end-of-script request of a top-level run.
   void EndTheScript() {
-    player_.mEndRequest = platform::AgentRequest{41};
+    player_.run().end_request = platform::AgentRequest{41};
     player_.OnRequestComplete(platform::AgentRequest{41});
   }
 };
@@ -105,9 +105,9 @@ TEST_F(Events, OnlyACertainCloseStartsTheShutdown) {
 }
 
 TEST_F(Events, EveryCharacterGetsTheCommandsThenClose) {
-  player_.gCommands.resize(1);
-  player_.gMenuName = "";
-  UpdateAgentCommands(player_, "Host");
+  player_.tables().commands.resize(1);
+  player_.tables().menu_name = "";
+  UpdateAgentCommands(player_.agent(), player_.tables(), "Host");
   EXPECT_EQ(fakes_.log, (Log{"Host.CommandsRemoveAll()", "Host.CommandsCaption(RIRERazo - Host)",
                              "Host.CommandsVoice(Host)", "Host.CommandsAdd(Greet, &Greet, greet)",
                              "Host.CommandsAdd(VORNClose, Close, )"}));
@@ -123,8 +123,8 @@ TEST_F(Events, BookmarksRunTheFirstEntryAndNeverTheEndMark) {
 }
 
 TEST_F(Events, SlideAdvanceWithoutASlideShowYieldsOnceAndRunsItsEntry) {
-  player_.gPowerPointPause = 0;
-  player_.gBookmarks.push_back({333333333, "Host.Speak advanced"});
+  player_.slide_show().pause_s = 0;
+  player_.tables().bookmarks.push_back({333333333, "Host.Speak advanced"});
   const int yields_before = fakes_.loop.yields;
   player_.OnBookmark(333333333);
   EXPECT_EQ(fakes_.log, Log{"Host.Speak(advanced)"});
@@ -133,67 +133,67 @@ TEST_F(Events, SlideAdvanceWithoutASlideShowYieldsOnceAndRunsItsEntry) {
 }
 
 TEST_F(Events, AScriptOfferingOnlyCloseEndsItself) {
-  player_.gCommands.clear();
+  player_.tables().commands.clear();
   Register();
   EndTheScript();
-  EXPECT_TRUE(player_.fScriptComplete);
+  EXPECT_TRUE(player_.run().script_complete);
   EXPECT_TRUE(fakes_.loop.timer_enabled);
-  EXPECT_EQ(player_.mCloseTicks, 1);
+  EXPECT_EQ(player_.form().close_ticks, 1);
 }
 
 TEST_F(Events, AScriptWithCommandsStays) {
   Register();
   EndTheScript();
-  EXPECT_TRUE(player_.fScriptComplete);
+  EXPECT_TRUE(player_.run().script_complete);
   EXPECT_FALSE(fakes_.loop.timer_enabled);
   EXPECT_FALSE(player_.Unloaded());
 }
 
 TEST_F(Events, TheAliasCommandWithACaptionCountsAsCloseOnly) {
-  player_.gCommands = {{"ACO", "Also close", "", ""}};
+  player_.tables().commands = {{"ACO", "Also close", "", ""}};
   Register();
   EndTheScript();
   EXPECT_TRUE(fakes_.loop.timer_enabled);
 }
 
 TEST_F(Events, TheAliasCommandWithoutACaptionKeepsThePlayer) {
-  player_.gCommands = {{"ACO", "", "", ""}};
+  player_.tables().commands = {{"ACO", "", "", ""}};
   Register();
   EndTheScript();
   EXPECT_FALSE(fakes_.loop.timer_enabled);
 }
 
 TEST_F(Events, OnlyTheLatestEndRequestCounts) {
-  player_.gCommands.clear();
+  player_.tables().commands.clear();
   Register();
-  player_.mEndRequest = platform::AgentRequest{41};
+  player_.run().end_request = platform::AgentRequest{41};
   player_.OnRequestComplete(platform::AgentRequest{40});
   player_.OnRequestComplete(platform::AgentRequest{0});
-  EXPECT_FALSE(player_.fScriptComplete);
+  EXPECT_FALSE(player_.run().script_complete);
   EXPECT_FALSE(fakes_.loop.timer_enabled);
 }
 
 TEST_F(Events, ExitWhenDoneUnloadsAtOnce) {
-  player_.mfExitWhenDone = true;
+  player_.startup().exit_when_done = true;
   Register();
   EndTheScript();
   EXPECT_TRUE(player_.Unloaded());
-  EXPECT_EQ(player_.mCloseTicks, 0);  // no two-step shutdown
+  EXPECT_EQ(player_.form().close_ticks, 0);  // no two-step shutdown
 }
 
 TEST_F(Events, ARunningSlideShowGoesOn) {
-  player_.gCommands.clear();
+  player_.tables().commands.clear();
   Register();
-  player_.gPowerPointBusy = true;
+  player_.slide_show().busy = true;
   EndTheScript();
-  EXPECT_TRUE(player_.fScriptComplete);
+  EXPECT_TRUE(player_.run().script_complete);
   EXPECT_FALSE(fakes_.loop.timer_enabled);
 }
 
 TEST_F(Events, AnEmptyCharacterTableKeepsThePlayerQuietly) {
-  player_.gCharacters.clear();
+  player_.characters().loaded.clear();
   EndTheScript();
-  EXPECT_TRUE(player_.fScriptComplete);
+  EXPECT_TRUE(player_.run().script_complete);
   EXPECT_FALSE(fakes_.loop.timer_enabled);
   EXPECT_TRUE(fakes_.ui.boxes.empty());
 }

@@ -93,7 +93,7 @@ struct FindScriptProbe {
   explicit FindScriptProbe(const ScratchFolder& temp, std::string exe_path) {
     links.exe_path = std::move(exe_path);
     links.temp_dir = temp.Path() + "/";
-    links.set_script_file = [this](const std::string& file) { gScriptFile = file; };
+    links.set_script_file = [this](const std::string& file) { script_file = file; };
     links.open_script_from_file = [this](const std::string& path) {
       opened.push_back(path);
       copies.push_back(ReadBytes(path));
@@ -102,7 +102,7 @@ struct FindScriptProbe {
     links.report_error = [this](const RuntimeError& error) { errors.push_back(error.Number()); };
   }
   FindScriptLinks links;
-  std::string gScriptFile;
+  std::string script_file;
   bool loader_answer = true;
   std::vector<std::string> opened;
   std::vector<std::string> copies;
@@ -122,7 +122,7 @@ TEST(FindScript, PlaysATemporaryCopyAndDeletesItAfterwards) {
     ASSERT_EQ(probe.opened.size(), 1u);
     EXPECT_EQ(probe.opened[0], temp / "VORN0002.TMP");
     EXPECT_EQ(probe.copies[0], script + "\r\n");  // the blank line lost one CR LF
-    EXPECT_EQ(probe.gScriptFile, exe);
+    EXPECT_EQ(probe.script_file, exe);
     EXPECT_FALSE(std::filesystem::exists(probe.opened[0]));
     EXPECT_EQ(ReadBytes(temp / "VORN0001.TMP"), "someone else's");
     EXPECT_TRUE(probe.errors.empty());
@@ -142,7 +142,7 @@ TEST(FindScript, WithoutACarriedScriptNothingIsLoaded) {
     FindScriptProbe probe(temp, exe);
     EXPECT_FALSE(FindScript(probe.links));
     EXPECT_TRUE(probe.opened.empty());
-    EXPECT_EQ(probe.gScriptFile, c.marker ? exe : "");
+    EXPECT_EQ(probe.script_file, c.marker ? exe : "");
     EXPECT_TRUE(probe.errors.empty());
     std::filesystem::remove(exe);
     EXPECT_TRUE(std::filesystem::is_empty(temp.Path()));

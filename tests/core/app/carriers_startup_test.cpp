@@ -100,15 +100,14 @@ TEST_F(CarriersStartUp, WithoutArgumentsUnderItsOwnNameThePlayerAsksForAFile) {
   // The tray icon goes in first; the dialog is the first thing the user sees.
   EXPECT_EQ(fakes_.log.at(1), "Dialog(Open VORN Script)");
   EXPECT_TRUE(Logged("Host.Show()"));
-  EXPECT_EQ(player.gScriptFile, *dialog_.answer);
+  EXPECT_EQ(player.paths().script_file, *dialog_.answer);
   EXPECT_FALSE(player.Unloaded());
 }
 
 TEST_F(CarriersStartUp, CancelledDialogEndsThePlayerSilently) {
   Player player(fakes_.bundle);
   player.Form_Load("", "DAREZAZ");
-  EXPECT_EQ(fakes_.log,
-            (Log{"Tray.Install(RIRERazo)", "Dialog(Open VORN Script)", "Tray.Remove"}));
+  EXPECT_EQ(fakes_.log, (Log{"Tray.Install(RIRERazo)", "Dialog(Open VORN Script)", "Tray.Remove"}));
   EXPECT_TRUE(player.Unloaded());
 }
 
@@ -117,7 +116,7 @@ TEST_F(CarriersStartUp, ACarrierUnderAnotherNamePlaysItsScriptFromATemporaryCopy
   Player player(fakes_.bundle);
   player.Form_Load("", "myshow");
   EXPECT_TRUE(Logged("Host.Show()"));
-  EXPECT_EQ(player.gScriptFile, system_.executable);
+  EXPECT_EQ(player.paths().script_file, system_.executable);
   EXPECT_FALSE(player.Unloaded());
   EXPECT_TRUE(std::filesystem::is_empty(temp_.Path()));
   EXPECT_TRUE(fakes_.ui.boxes.empty());
@@ -137,7 +136,7 @@ TEST_F(CarriersStartUp, APresentationScriptPlaysOnePiecePerSlideAndEndsWithTheSh
   EXPECT_TRUE(Logged("App.Open(deck.pptx)"));
   EXPECT_TRUE(Logged("App.Run"));
   ASSERT_NE(app_.listener, nullptr);
-  ASSERT_NE(player.gPowerPoint, nullptr);
+  ASSERT_NE(player.slide_show().driver, nullptr);
 
   fakes_.log.clear();
   app_.listener->OnSlideShowNextSlide(1);
@@ -146,7 +145,7 @@ TEST_F(CarriersStartUp, APresentationScriptPlaysOnePiecePerSlideAndEndsWithTheSh
   EXPECT_EQ(fakes_.log,
             (Log{"Host.StopAll()", "Host.Speak(one)", "Host.Speak(\\mrk=333333333\\)", "App.Next",
                  "Host.StopAll()", "Host.Speak(two)", "Host.Speak(\\mrk=333333333\\)"}));
-  EXPECT_FALSE(player.gPowerPointBusy);
+  EXPECT_FALSE(player.slide_show().busy);
   EXPECT_FALSE(player.Unloaded());
   app_.listener->OnSlideShowEnd();
   // The show's end ends the player: the application quits, then the tray icon goes.

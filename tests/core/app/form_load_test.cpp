@@ -33,13 +33,13 @@ TEST_F(StartUp, QuotedPathWithBlanksIsOpenedAndPlayed) {
   const std::string path = WriteScript("my shows/intro.vrn");
   player_.Form_Load("  \"" + path + "\"  ", "RIRERAZO.EXE");
   EXPECT_FALSE(player_.Unloaded());
-  EXPECT_EQ(player_.strScriptFile, path);
-  EXPECT_EQ(player_.gScriptFile, path);
-  EXPECT_EQ(player_.gAppPath, folder_ / "bin/");
-  EXPECT_EQ(player_.gExePath, folder_ / "bin/rirerazo");
-  EXPECT_EQ(player_.program_name, "RIRERAZO");
-  EXPECT_EQ(player_.gScreenWidth, 800);
-  EXPECT_EQ(player_.gScreenHeight, 600);
+  EXPECT_EQ(player_.startup().script_argument, path);
+  EXPECT_EQ(player_.paths().script_file, path);
+  EXPECT_EQ(player_.paths().app_path, folder_ / "bin/");
+  EXPECT_EQ(player_.paths().exe_path, folder_ / "bin/rirerazo");
+  EXPECT_EQ(player_.startup().program_name, "RIRERAZO");
+  EXPECT_EQ(player_.startup().screen_width_px, 800);
+  EXPECT_EQ(player_.startup().screen_height_px, 600);
   EXPECT_EQ(fakes_.log.back(), "Host.Speak(\\mrk=111111111\\)");
 }
 
@@ -52,7 +52,7 @@ TEST_F(StartUp, TheWholeCommandLineIsOneName) {
     EXPECT_TRUE(player.Unloaded()) << line;
     EXPECT_TRUE(fakes.loop.quit);
     EXPECT_TRUE(fakes.ui.boxes.empty());
-    EXPECT_EQ(player.gScriptFile, "");
+    EXPECT_EQ(player.paths().script_file, "");
   }
 }
 
@@ -60,7 +60,7 @@ TEST_F(StartUp, ABareNameIsFoundInTheProgramFolder) {
   const std::string path = WriteScript("bin/only-here.vrn");
   player_.Form_Load("only-here.vrn", "rirerazo");
   EXPECT_FALSE(player_.Unloaded());
-  EXPECT_EQ(player_.gScriptFile, path);
+  EXPECT_EQ(player_.paths().script_file, path);
 }
 
 TEST_F(StartUp, NothingToOpenEndsSilently) {
@@ -81,10 +81,10 @@ TEST_F(StartUp, ALoaderFailureEndsTheProgram) {
 }
 
 TEST_F(StartUp, LoadingTheFormAgainOpensNothing) {
-  player_.strScriptFile = "earlier.vrn";
+  player_.startup().script_argument = "earlier.vrn";
   player_.Form_Load(WriteScript("intro.vrn"), "rirerazo");
-  EXPECT_TRUE(player_.mfExitWhenDone);
-  EXPECT_EQ(player_.strScriptFile, "earlier.vrn");
+  EXPECT_TRUE(player_.startup().exit_when_done);
+  EXPECT_EQ(player_.startup().script_argument, "earlier.vrn");
   EXPECT_FALSE(player_.Unloaded());
   EXPECT_EQ(fakes_.log, Log{"Tray.Install(RIRERazo)"});  // the icon comes before the return
 }
@@ -92,7 +92,7 @@ TEST_F(StartUp, LoadingTheFormAgainOpensNothing) {
 TEST_F(StartUp, ProgramInTheRootFolder) {
   fakes_.system.executable = "/rirerazo";
   player_.Form_Load("", "rirerazo");
-  EXPECT_EQ(player_.gAppPath, "/");
+  EXPECT_EQ(player_.paths().app_path, "/");
 }
 
 }  // namespace

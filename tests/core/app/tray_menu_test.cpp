@@ -61,7 +61,7 @@ TEST_F(TrayMenu, ChosenItemsShowHideOrClose) {
   fakes_.tray.choice = 2;
   OpenMenu();
   EXPECT_TRUE(fakes_.loop.timer_enabled);
-  EXPECT_EQ(player_.mCloseTicks, 1);
+  EXPECT_EQ(player_.form().close_ticks, 1);
 }
 
 TEST_F(TrayMenu, ACaptionThatCannotBeReadIsReportedAndTheRestGoOn) {
@@ -70,8 +70,8 @@ TEST_F(TrayMenu, ACaptionThatCannotBeReadIsReportedAndTheRestGoOn) {
   UpdateMenu(player_);
   ASSERT_EQ(fakes_.ui.boxes.size(), 1u);
   EXPECT_NE(fakes_.ui.boxes[0].text.find("UpdateMenu"), std::string::npos);
-  ASSERT_EQ(player_.mnuCharShow.size(), 2u);
-  EXPECT_EQ(player_.mnuCharShow[1].caption, "Hide &Host");
+  ASSERT_EQ(player_.form().character_items.size(), 2u);
+  EXPECT_EQ(player_.form().character_items[1].caption, "Hide &Host");
 }
 
 TEST_F(TrayMenu, ClickingAnItemOfAGoneCharacterIsSkipped) {

@@ -6,6 +6,7 @@
 
 #include "core/expr/c_parser.h"
 #include "core/expr/failing_allocator.h"
+#include "support/recording_services.h"
 
 namespace rirerazo {
 namespace {
@@ -94,26 +95,8 @@ TEST(CParser, TenMegabytesSplitInOnePass) {
   EXPECT_EQ(parser.Field(12345), "");
 }
 
-class RecordingUi : public platform::Ui {
- public:
-  platform::MsgAnswer MessageBox(const std::string& text, const std::string& title,
-                                 int style) override {
-    boxes.push_back({text, title, style});
-    return platform::MsgAnswer::kOk;
-  }
-  void SetCursor(platform::Cursor) override {}
-  int ScreenWidthPx() const override { return 1024; }
-  int ScreenHeightPx() const override { return 768; }
-
-  struct Box {
-    std::string text, title;
-    int style;
-  };
-  std::vector<Box> boxes;
-};
-
 TEST(CParser, ExhaustedMemoryShowsTheFailureAndLeavesNoFields) {
-  RecordingUi ui;
+  testing::RecordingUi ui;
   CParser parser(ui);
   parser.ParseIt("a,b", ",");
   const std::string text = "x,y,z";

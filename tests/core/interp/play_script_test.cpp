@@ -18,7 +18,7 @@ const std::string kGuestEnd = "Guest.Speak(\\mrk=111111111\\)";
 TEST_F(Interpreter, NothingWithoutACurrentCharacterOrText) {
   testing::FakePlatform empty;
   Player fresh(empty.bundle);
-  PlayScript(fresh, "Host.Speak Hi\r\n", false, false);
+  PlayScript(fresh, "Host.Speak Hi\r\n", ScriptLevel::kTopLevel);
   EXPECT_TRUE(empty.log.empty());
   for (const char* blank : {"", "\r\n\r\n", "   ", "  \r\n\r\n  "}) {
     EXPECT_TRUE(Play(blank, true).empty()) << '"' << blank << '"';
@@ -30,7 +30,7 @@ TEST_F(Interpreter, BlankLinesStillQueueTheEndMarker) {
   EXPECT_EQ(Play("\r\n  \r\n", true), (Log{kHostEnd}));
   // One yield per line, empty ones included; the CR LF appended to the text ends one more.
   EXPECT_EQ(fakes_.loop.yields, 3);
-  EXPECT_EQ(player_.mEndRequest.id, fakes_.agent.next_request_id - 1);
+  EXPECT_EQ(player_.run().end_request.id, fakes_.agent.next_request_id - 1);
 }
 
 TEST_F(Interpreter, LinesAndCharacterPrefixes) {
@@ -42,7 +42,7 @@ TEST_F(Interpreter, LinesAndCharacterPrefixes) {
 }
 
 TEST_F(Interpreter, NestedScriptsQueueNoEndMarker) {
-  player_.gPowerPointAutoAdvance = 1;
+  player_.slide_show().auto_advance = 1;
   EXPECT_EQ(Play("Host.Show"), (Log{"Host.Show()", "Host.Speak(\\mrk=333333333\\)"}));
   EXPECT_EQ(Play("Host.Show", true),
             (Log{"Host.Show()", "Host.Speak(\\mrk=333333333\\)", kHostEnd}));
@@ -85,7 +85,7 @@ TEST_F(Interpreter, SetReqMakesTheOthersWait) {
 
 TEST_F(Interpreter, SetReqOfAStatementWithoutRequestSavesTheLastOne) {
   Play("Host.Show");
-  const platform::AgentRequest shown = player_.mLastRequest;
+  const platform::AgentRequest shown = player_.run().last_request;
   EXPECT_EQ(Play("SETREQ=Host.Balloon.Style=1\r\nWAITFORREQ"),
             (Log{"Host.Style(1)", "Guest.Wait(#" + std::to_string(shown.id) + ")"}));
 }
@@ -106,7 +106,7 @@ TEST_F(Interpreter, ErrorBoxAbortRetryIgnore) {
 
 TEST_F(Interpreter, EventsDuringTheYieldRunNestedScripts) {
   // Requests are numbered from 1 in the order they are queued.
-  player_.gBookmarks = {{7, "Guest.Speak Nested\r\nSETREQ=Guest.Show\r\nWAITFORREQ"}};
+  player_.tables().bookmarks = {{7, "Guest.Speak Nested\r\nSETREQ=Guest.Show\r\nWAITFORREQ"}};
   fakes_.loop.on_yield = {[this] { AgentControl_Bookmark(player_, 7); }};
   EXPECT_EQ(Play("SETREQ=Host.Speak Outer\r\nWAITFORREQ\r\nHost.Think Done", true),
             (Log{"Host.Speak(Outer)",                    // #1, saved by the outer run
@@ -117,14 +117,14 @@ TEST_F(Interpreter, EventsDuringTheYieldRunNestedScripts) {
 }
 
 TEST_F(Interpreter, EndlessChainsOfEventScriptsStopAtADepthLimit) {
-  player_.gBookmarks = {{7, "Host.Show"}};
+  player_.tables().bookmarks = {{7, "Host.Show"}};
   fakes_.loop.every_yield = [this] { AgentControl_Bookmark(player_, 7); };
   fakes_.ui.answers = {MsgAnswer::kAbort};
   Play("Host.Show");
   ASSERT_EQ(fakes_.ui.boxes.size(), 1u);
   EXPECT_EQ(fakes_.ui.boxes[0].text,
             "Play Script Error\r\n\r\nError Number:28 : Out of stack space");
-  EXPECT_EQ(player_.play_script_depth, 0);
+  EXPECT_EQ(player_.run().play_script_depth, 0);
   fakes_.loop.every_yield = nullptr;
   EXPECT_EQ(Play("Host.Hide"), (Log{"Host.Hide()"}));
 }
@@ -142,7 +142,7 @@ TEST_F(Interpreter, HostileTextPlaysWithoutHarm) {
 }
 
 TEST_F(Interpreter, UnloadingTheMainFormStopsTheScript) {
-  player_.program_name = "rirerazo";
+  player_.startup().program_name = "rirerazo";
   EXPECT_EQ(Play("Host.Show\r\nvorn.close\r\nHost.Hide", true),
             (Log{"Host.Show()", "Tray.Remove"}));
   EXPECT_TRUE(player_.Unloaded());

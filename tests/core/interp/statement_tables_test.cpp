@@ -4,7 +4,6 @@
 
 #include "core/interp/char_statements.h"
 #include "core/interp/system_handlers.h"
-#include "core/interp/system_statements.h"
 
 namespace rirerazo {
 namespace {
@@ -35,9 +34,9 @@ TEST(CharStatementTable, KeywordsAreFoundAnywhereInTableOrder) {
 }
 
 TEST(SystemStatementTable, PrefixEqualsAndContainsTests) {
-  EXPECT_EQ(SystemHandler("STOPWAVEFORM"), &RunStopMediaStatement);
+  EXPECT_EQ(SystemHandler("STOPWAVEFORM"), &StopMediaStatement);
   EXPECT_EQ(SystemHandler("PLAYWAVE"), nullptr);  // the keyword includes its blank
-  EXPECT_EQ(SystemHandler("BGSHOW"), &RunBgShowStatement);
+  EXPECT_EQ(SystemHandler("BGSHOW"), &BgShowStatement);
   EXPECT_EQ(SystemHandler("BGSHOW NOW"), nullptr);
   EXPECT_EQ(SystemHandler("VORN.CLOSE"), &VornCloseStatement);
   EXPECT_EQ(SystemHandler("VORN.CLOSE NOW"), nullptr);
@@ -49,13 +48,13 @@ TEST(SystemStatementTable, PrefixEqualsAndContainsTests) {
 
 TEST(SystemStatementTable, ReportsWhichOfTheShellKeywordsMatched) {
   std::string_view keyword;
-  EXPECT_EQ(SystemHandler("RUN NOTEPAD", &keyword), &RunShellExStatement);
+  EXPECT_EQ(SystemHandler("RUN NOTEPAD", &keyword), &ShellExStatement);
   EXPECT_EQ(keyword, "RUN ");
-  EXPECT_EQ(SystemHandler("OPEN README.TXT", &keyword), &RunShellExStatement);
+  EXPECT_EQ(SystemHandler("OPEN README.TXT", &keyword), &ShellExStatement);
   EXPECT_EQ(keyword, "OPEN ");
-  EXPECT_EQ(SystemHandler("SHELLEX X", &keyword), &RunShellExStatement);
+  EXPECT_EQ(SystemHandler("SHELLEX X", &keyword), &ShellExStatement);
   EXPECT_EQ(keyword, "SHELLEX ");
-  EXPECT_EQ(SystemHandler("PLAYSCRIPT other.vrn", &keyword), &RunPlayScriptStatement);
+  EXPECT_EQ(SystemHandler("PLAYSCRIPT other.vrn", &keyword), &PlayScriptStatement);
   EXPECT_EQ(keyword, "PLAYSCRIPT ");
 }
 

@@ -86,7 +86,7 @@ class ParseOptionTest : public ::testing::Test {
     fakes_.agent.files = {"host.acs", "myhost.acs"};
     for (const char* id : {"Host", "MyHost"}) {
       fakes_.agent.Load(id, id == std::string("Host") ? "host.acs" : "myhost.acs");
-      player_.gCharacters.push_back({id, "", 128, 128});
+      player_.characters().loaded.push_back({id, "", 128, 128});
     }
     fakes_.agent.Get("Host").left = 100;
     fakes_.agent.Get("Host").top = -20;

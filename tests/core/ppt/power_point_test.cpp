@@ -198,14 +198,14 @@ TEST_F(SlideShowTest, EndOfShowClosesTheApplicationStepByStepAndEndsThePlayer) {
 }
 
 TEST_F(SlideShowTest, EventSinkKeepsTheDriverAliveWhileASlideReplacesIt) {
-  std::shared_ptr<CPowerPoint> gPowerPoint;
-  PowerPointEventSink sink(gPowerPoint);
+  std::shared_ptr<CPowerPoint> driver;
+  PowerPointEventSink sink(driver);
   sink.OnSlideShowNextSlide(1);  // no driver yet: nothing happens
   links.play_slide_script = [&](const std::string& script) {
-    gPowerPoint = std::make_shared<CPowerPoint>(links);  // the slide starts another show
+    driver = std::make_shared<CPowerPoint>(links);  // the slide starts another show
     log.push_back("played " + script);
   };
-  gPowerPoint = Start("A\r\n#B");
+  driver = Start("A\r\n#B");
   log.clear();
   sink.OnSlideShowNextSlide(1);  // the driver is replaced inside its own handler
   sink.OnSlideShowNextSlide(2);  // the new driver has no pieces: it only stops

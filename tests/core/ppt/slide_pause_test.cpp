@@ -40,11 +40,11 @@ class SlidePause : public ::testing::Test {
     SlideShowLinks links;
     links.app = &app;
     links.loop = &loop;
-    gPowerPoint = std::make_shared<CPowerPoint>(links);
+    driver = std::make_shared<CPowerPoint>(links);
   }
   testing::VirtualLoop loop;
   CountingApp app;
-  std::shared_ptr<CPowerPoint> gPowerPoint;
+  std::shared_ptr<CPowerPoint> driver;
 };
 
 TEST_F(SlidePause, CountsWholeSecondTicksOfTheClock) {
@@ -57,7 +57,7 @@ TEST_F(SlidePause, CountsWholeSecondTicksOfTheClock) {
                         Case{1999, 1, 2099}, Case{200, 0, 300}, Case{200, -4, 300}}) {
     loop.SetNowMs(c.start_ms);
     app.advanced_at_ms.clear();
-    WaitSlidePauseAndAdvance(loop, loop, c.pause_s, gPowerPoint);
+    WaitSlidePauseAndAdvance(loop, loop, c.pause_s, driver);
     EXPECT_EQ(app.advanced_at_ms, std::vector<std::int64_t>{c.advanced_at_ms})
         << "start " << c.start_ms << ", pause " << c.pause_s;
   }
@@ -66,8 +66,8 @@ TEST_F(SlidePause, CountsWholeSecondTicksOfTheClock) {
 TEST_F(SlidePause, EventsRunDuringTheWaitAndMayEndTheShow) {
   int events = 0;
   loop.At(1500, [&] { ++events; });
-  loop.At(2500, [&] { gPowerPoint.reset(); });  // the show ended meanwhile
-  WaitSlidePauseAndAdvance(loop, loop, 3, gPowerPoint);
+  loop.At(2500, [&] { driver.reset(); });  // the show ended meanwhile
+  WaitSlidePauseAndAdvance(loop, loop, 3, driver);
   EXPECT_EQ(events, 1);
   EXPECT_TRUE(app.advanced_at_ms.empty());
   EXPECT_EQ(loop.sleeps, std::vector<std::int64_t>(30, 100));

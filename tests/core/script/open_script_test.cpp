@@ -14,7 +14,7 @@ using testing::Log;
 class Loader : public ::testing::Test {
  protected:
   Loader() {
-    player_.gAppPath = "/opt/app/";
+    player_.paths().app_path = "/opt/app/";
     fakes_.agent.files = {"C:\\Chars\\Host.acs", "Guest.acs"};
   }
 
@@ -51,10 +51,12 @@ TEST_F(Loader, UrlsAreNeverOpenedAsFiles) {
   // "<folder>/a://b.vrn" names an existing file, but "://" makes it a URL.
   folder_.Write("a:/b.vrn", "[VORN Script]\r\nVersion=1\r\n" + kCharacters);
   EXPECT_FALSE(Load(folder_ / "a://b.vrn"));
-  // The download fails (these fakes offer no internet service) and nothing is loaded.
+  // The download fails (the fakes are offline) and nothing is loaded.
   EXPECT_EQ(fakes_.log, (Log{"Cursor(busy)", "Cursor(normal)",
-                             "MessageBox(75 : Could not download " + (folder_ / "a://b.vrn") +
-                                 ": no internet service)"}));
+                             "MessageBox(-2147012889 : The server name or address could not be "
+                             "resolved: " +
+                                 (folder_ / "a://b.vrn") + ")"}));
+  EXPECT_EQ(fakes_.internet.opened, (std::vector<std::string>{folder_ / "a://b.vrn"}));
 }
 
 TEST_F(Loader, LoadsCharactersInFileOrderRetryingByFileName) {
@@ -69,7 +71,7 @@ TEST_F(Loader, LoadsCharactersInFileOrderRetryingByFileName) {
            "Host.CommandsVoice(Host)", "Host.CommandsAdd(VORNClose, Close, )",
            "Guest.CommandsRemoveAll()", "Guest.CommandsCaption(RIRERazo - Guest)",
            "Guest.CommandsVoice(Guest)", "Guest.CommandsAdd(VORNClose, Close, )"}));
-  EXPECT_EQ(player_.gCharacters[1].FileName, "Guest.acs");
+  EXPECT_EQ(player_.characters().loaded[1].file_name, "Guest.acs");
 }
 
 TEST_F(Loader, ACharacterThatCannotLoadStopsTheLoad) {
@@ -80,8 +82,8 @@ TEST_F(Loader, ACharacterThatCannotLoadStopsTheLoad) {
   EXPECT_EQ(fakes_.ui.boxes[0].text,
             "Error loading Bob from\r\nbob.acs\r\n\r\nPlease open this VORN Script in a text "
             "editor and change the character's path.");
-  EXPECT_EQ(player_.gCharCount(), 1);  // Host stays loaded
-  EXPECT_TRUE(player_.gBookmarks.empty());
+  EXPECT_EQ(player_.characters().count(), 1);  // Host stays loaded
+  EXPECT_TRUE(player_.tables().bookmarks.empty());
 }
 
 TEST_F(Loader, BadNumbersAreReportedAndLoadingGoesOn) {
@@ -92,10 +94,10 @@ TEST_F(Loader, BadNumbersAreReportedAndLoadingGoesOn) {
   EXPECT_NE(fakes_.ui.boxes[0].text.find("Section: M:MOS: : OpenScriptFromFile"),
             std::string::npos);
   EXPECT_EQ(fakes_.agent.Get("Host").language, 0x409);
-  ASSERT_EQ(player_.gBookmarkCount(), 2);
-  EXPECT_EQ(player_.gBookmarks[0].BookmarkID, 0);
-  EXPECT_EQ(player_.gBookmarks[1].BookmarkID, 7);
-  EXPECT_EQ(player_.gBookmarks[1].Script, "Host.Show\r\n");
+  ASSERT_EQ(player_.tables().bookmarks.size(), 2u);
+  EXPECT_EQ(player_.tables().bookmarks[0].id, 0);
+  EXPECT_EQ(player_.tables().bookmarks[1].id, 7);
+  EXPECT_EQ(player_.tables().bookmarks[1].script, "Host.Show\r\n");
 }
 
 TEST_F(Loader, CommandsAppendAcrossLoadsAndBookmarksAreReplaced) {
@@ -105,15 +107,15 @@ TEST_F(Loader, CommandsAppendAcrossLoadsAndBookmarksAreReplaced) {
                                  "[CommandScript:Hello]\r\nHost.Speak Hello\r\n\r\n\r\n");
   ASSERT_TRUE(Load(path, false));
   ASSERT_TRUE(Load(path, false));
-  EXPECT_EQ(player_.gBookmarkCount(), 1);
-  ASSERT_EQ(player_.gCommandCount(), 4);
-  EXPECT_EQ(player_.gMenuName, "Show menu");
-  const CommandEntry& hello = player_.gCommands[2];
-  EXPECT_EQ(hello.Name, "Hello");
-  EXPECT_EQ(hello.Caption, "Say hello");
-  EXPECT_EQ(hello.Voice, "hello|~|hi");
-  EXPECT_EQ(hello.Script, "Host.Speak Hello\r\n");
-  EXPECT_EQ(player_.gCommands[3].Caption, "");
+  EXPECT_EQ(player_.tables().bookmarks.size(), 1u);
+  ASSERT_EQ(player_.tables().commands.size(), 4u);
+  EXPECT_EQ(player_.tables().menu_name, "Show menu");
+  const CommandEntry& hello = player_.tables().commands[2];
+  EXPECT_EQ(hello.name, "Hello");
+  EXPECT_EQ(hello.caption, "Say hello");
+  EXPECT_EQ(hello.voice, "hello|~|hi");
+  EXPECT_EQ(hello.script, "Host.Speak Hello\r\n");
+  EXPECT_EQ(player_.tables().commands[3].caption, "");
 }
 
 TEST_F(Loader, SlideShowSettings) {
@@ -130,18 +132,18 @@ TEST_F(Loader, SlideShowSettings) {
                                "PowerPointRepeat=" + c.repeat + "\r\nPowerPointPause=" + c.pause +
                                "\r\n";
     ASSERT_TRUE(Load(Write(kCharacters, header, std::string(c.pause) + ".vrn"), false));
-    EXPECT_EQ(player_.gPowerPointRepeat, c.repeat_flag) << c.repeat;
-    EXPECT_EQ(player_.gPowerPointPause, c.pause_s) << c.pause;
+    EXPECT_EQ(player_.slide_show().repeat, c.repeat_flag) << c.repeat;
+    EXPECT_EQ(player_.slide_show().pause_s, c.pause_s) << c.pause;
   }
-  player_.gScriptFile = folder_ / "show.vrn";
+  player_.paths().script_file = folder_ / "show.vrn";
   ASSERT_TRUE(
       Load(Write(kCharacters, "Version=1\r\nPowerPointFile=deck.pptx\r\n", "a.vrn"), false));
-  EXPECT_EQ(player_.gPowerPointFile, folder_ / "deck.pptx");
-  EXPECT_TRUE(player_.gPowerPointBusy);
+  EXPECT_EQ(player_.slide_show().file, folder_ / "deck.pptx");
+  EXPECT_TRUE(player_.slide_show().busy);
   ASSERT_TRUE(
       Load(Write(kCharacters, "Version=1\r\nPowerPointFile=none.pptx\r\n", "b.vrn"), false));
-  EXPECT_EQ(player_.gPowerPointFile, "");
-  EXPECT_TRUE(player_.gPowerPointBusy);  // never reset by the loader
+  EXPECT_EQ(player_.slide_show().file, "");
+  EXPECT_TRUE(player_.slide_show().busy);  // never reset by the loader
 }
 
 TEST_F(Loader, PlaysTheScriptWithoutItsTrailingBlankLines) {

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "support/recording_services.h"
+#include "support/fake_platform.h"
 #include "support/file_bytes.h"
+#include "support/recording_services.h"
 #include "support/scratch_folder.h"
 
 namespace rirerazo {
@@ -52,23 +53,9 @@ class ScriptedInternet final : public platform::Internet {
   std::vector<std::string>& log_;
 };
 
-class LoggingLoop final : public platform::MessageLoop {
- public:
-  explicit LoggingLoop(std::vector<std::string>& log) : log_(log) {}
-  void DoEvents() override { log_.push_back("yield"); }
-  void Sleep(std::int64_t) override {}
-  void StartTimer(std::int64_t, std::function<void()>) override {}
-  void StopTimer() override {}
-  bool TimerEnabled() const override { return false; }
-  void Quit() override {}
-  bool QuitRequested() const override { return false; }
-
- private:
-  std::vector<std::string>& log_;
-};
-
 struct Download {
-  explicit Download(std::string body) : internet(std::move(body), log), loop(log) {
+  explicit Download(std::string body) : internet(std::move(body), log) {
+    loop.every_yield = [this] { log.push_back("yield"); };
     services.ui = &ui;
     services.loop = &loop;
     services.internet = &internet;
@@ -76,7 +63,7 @@ struct Download {
   std::vector<std::string> log;
   RecordingUi ui;
   ScriptedInternet internet;
-  LoggingLoop loop;
+  testing::FakeMessageLoop loop;
   platform::Platform services;
 };
 

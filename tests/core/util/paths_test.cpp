@@ -70,7 +70,7 @@ class ResolveScriptPathTest : public ::testing::Test {
  protected:
   ScratchFolder dir;
   StartupPaths paths;
-  void SetUp() override { paths.gScriptFile = dir.Write("S/a.vrn", "[VORN Script]\r\n"); }
+  void SetUp() override { paths.script_file = dir.Write("S/a.vrn", "[VORN Script]\r\n"); }
 };
 
 TEST_F(ResolveScriptPathTest, AFileBesideTheScriptWinsThenTheFolderBeneathIt) {
@@ -90,7 +90,7 @@ TEST_F(ResolveScriptPathTest, AnExistingAbsolutePathIsKeptAndNothingFoundIsUncha
   dir.Write("S/x.wav", "RIFF");
   EXPECT_EQ(ResolveScriptPath(other, paths), other);
   EXPECT_EQ(ResolveScriptPath("sounds\\none.wav", paths), "sounds\\none.wav");
-  paths.gScriptFile.clear();
+  paths.script_file.clear();
   EXPECT_EQ(ResolveScriptPath("x.wav", paths), "x.wav");
 }
 

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds every fuzz target (clang, instrumented) and runs each for a minute from its seeds
+# and its saved regressions, two at a time. A crash, a leak, an input taking over 10 s or
+# memory over 2 GB fails the run. FUZZ_SECONDS changes the minute.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${FUZZ_SECONDS:-60}
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIRERAZO_FUZZ=ON \
+    -DRIRERAZO_TESTS=OFF -DRIRERAZO_BENCH=OFF "${launcher[@]}" > /dev/null
+targets=()
+for dir in fuzz/*/; do
+  [[ -f $dir/CMakeLists.txt ]] || continue
+  targets+=($(sed -n 's/^rirerazo_fuzz_target(\([A-Za-z0-9_]*\).*/\1/p' "$dir/CMakeLists.txt"))
+done
+cmake --build build-fuzz -j2 --target "${targets[@]}"
+
+run_one() {
+  local target=$1 binary dir corpus
+  binary=$(find build-fuzz/fuzz -type f -name "$target" -perm -u+x | head -1)
+  dir=$(dirname "$(grep -l "rirerazo_fuzz_target($target" fuzz/*/CMakeLists.txt)")
+  corpus=$(mktemp -d)
+  local inputs=("$corpus")
+  for extra in seeds regressions; do [[ -d $dir/$extra ]] && inputs+=("$dir/$extra"); done
+  local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1)
+  local dict
+  dict=$(ls "$dir"/*.dict 2>/dev/null | head -1 || true)
+  [[ -n $dict ]] && options+=(-dict="$dict")
+  if "$binary" "${options[@]}" "${inputs[@]}" > "$corpus.log" 2>&1; then
+    echo "fuzz $target: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$corpus.log" | grep -o '[0-9]*$') runs, clean"
+  else
+    echo "fuzz $target: FAILED"; tail -40 "$corpus.log"; rm -rf "$corpus"; return 1
+  fi
+  rm -rf "$corpus" "$corpus.log"
+}
+
+failed=0
+for ((i = 0; i < ${#targets[@]}; i += 2)); do
+  pids=()
+  for target in "${targets[@]:i:2}"; do run_one "$target" & pids+=($!); done
+  for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+done
+exit $failed

@@ -1,0 +1,1 @@
+#include "headless/event_loop.h"

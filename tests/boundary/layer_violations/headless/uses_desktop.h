@@ -1,0 +1,1 @@
+#include "desktop/desktop_host.h"
