@@ -14,14 +14,31 @@ packages=(cmake ninja-build g++ clang libgtest-dev libgmock-dev libbenchmark-dev
           dpkg-dev lintian desktop-file-utils shared-mime-info libglib2.0-bin
           # the render host: FFmpeg's libraries, and its tools to read videos back in tests
           libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if ((${#missing[@]})); then
+# Slide shows on the desktop: the office's presentation program with its GTK backend, and
+# its SDK (UNO headers, cppumaker). Without recommends: what the office recommends is large.
+# Installed only when RIRERAZO_OFFICE=1: without the SDK the slide-show module is not built
+# and its tests skip.
+office_packages=(libreoffice-impress libreoffice-gtk3 libreoffice-dev)
+
+# Installs those of the named packages that are missing; apt options come before "--".
+install_missing() {
+  local options=()
+  while [[ $1 != -- ]]; do options+=("$1"); shift; done
+  shift
+  local missing=()
+  for p in "$@"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
+  local sudo_cmd=()
   [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${options[@]}" \
+    "${missing[@]}"
+}
+
+install_missing -- "${packages[@]}"
+if [[ ${RIRERAZO_OFFICE:-0} == 1 ]]; then
+  install_missing --no-install-recommends -- "${office_packages[@]}"
 fi

@@ -14,6 +14,7 @@
 #include "desktop/host/menu_tray.h"
 #include "desktop/host/settings_sheet.h"
 #include "desktop/services/backdrop_window.h"
+#include "desktop/services/impress_presentation.h"
 #include "desktop/services/qt_clipboard.h"
 #include "desktop/services/qt_file_dialog.h"
 #include "desktop/services/qt_media_device.h"
@@ -21,10 +22,7 @@
 #include "desktop/services/qt_ui.h"
 #include "desktop/speech/espeak_engine.h"
 #include "host/exit_status.h"
-#include "host/presentation/simulated_presentation.h"
-#include "host/presentation_source.h"
 #include "host/session.h"
-#include "host/presentation/simulated_presentation.h"
 #include "os/process_shell.h"
 #include "os/system_clock.h"
 #include "os/x11_key_sender.h"
@@ -51,8 +49,7 @@ class Host {
         qt_tray_(err),
         tray_(qt_tray_),
         media_(audio_, [this] { return clock_.NowMs(); }),
-        presentation_(clock_),
-        presentation_source_(presentation_) {
+        presentation_(clock_, loop_, err) {
     session_.Wire({.ui = &ui_,
                    .loop = &loop_,
                    .shell = &shell_,
@@ -64,7 +61,7 @@ class Host {
                    .presentation = &presentation_,
                    .tray = &tray_});
     loop_.AddSource(session_.runtime_source());
-    loop_.AddSource(presentation_source_);
+    loop_.AddSource(presentation_);
     loop_.AddSource(voice_);
     ConnectStage();
   }
@@ -142,8 +139,7 @@ class Host {
   QtMediaDevice media_;
   QtClipboard clipboard_;
   QtFileDialog file_dialog_;
-  host::SimulatedPresentationApp presentation_;
-  host::PresentationSource presentation_source_;
+  ImpressPresentation presentation_;
 };
 
 // Characters place themselves anywhere on the screen only under X11; on a Wayland session
