@@ -1,5 +1,5 @@
-// The backdrop of a render: the headless backdrop (its state, its trace, the user-input
-// script's clicks) plus what it looks like, kept so the canvas can paint it behind the
+// The backdrop of a render: the headless backdrop (its state, the user-input script's
+// clicks) plus what it looks like, kept so the canvas can paint it behind the
 // characters. Every call goes to the headless backdrop first, so an invalid call fails
 // there exactly as it does headless and the look changes only after a call succeeded.
 #pragma once
@@ -13,7 +13,6 @@ namespace rirerazo::render {
 
 class RenderBackdrop : public platform::Backdrop {
  public:
-  explicit RenderBackdrop(host::Tracer* tracer) : inner_(tracer) {}
 
   bool Exists() const override { return inner_.Exists(); }
   void Create(platform::RectTwips bounds) override;

@@ -94,12 +94,8 @@ class Host : public headless::UserInputHost {
         runtime_(clock_, *engine_, runtime::RuntimeOptions{.seed = options.seed}),
         session_(options, clock_, runtime_),
         ui_(headless::HeadlessUi::Settings{Answers(), screen_.width(), screen_.height()}, err),
-        tray_(session_.tracer()),
-        shell_(&session_.tracer(), nullptr),
-        keys_(&session_.tracer()),
-        backdrop_(&session_.tracer()),
+        shell_(nullptr),
         media_(track_, [this] { return clock_.NowMs(); }, true),
-        clipboard_(&session_.tracer()),
         presentation_(clock_),
         presentation_source_(presentation_),
         canvas_(runtime_, track_, screen_, std::move(background), &backdrop_) {
@@ -198,7 +194,9 @@ class Host : public headless::UserInputHost {
   }
   void CloseBackdrop() override { backdrop_.Headless().UserClicksClose(); }
   void AnswerFileDialog(const std::optional<std::string>&) override {}
-  void SetClipboardText(const std::string& text) override { clipboard_.SetText(text); }
+  void SetClipboardText(const std::string& text) override {
+    session_.services().clipboard->SetText(text);
+  }
 
   platform::LocalDateTime StartTime() const {
     const platform::LocalDateTime now = os::SystemClock().LocalNow();

@@ -64,7 +64,7 @@ class CanvasTest : public ::testing::Test {
   }();
   runtime::CharacterRuntime runtime_{clock_, engine_, options_};
   SoundTrack track_{clock_, desktop::PcmFormat{8000, 1}};
-  RenderBackdrop backdrop_{nullptr};
+  RenderBackdrop backdrop_;
   ScreenCanvas canvas_{runtime_, track_, QSize(401, 300), QImage(), &backdrop_};
 };
 
