@@ -200,9 +200,11 @@ void PocketsphinxRecognizer::AddAlternatives(runtime::Recognition& heard, std::i
   ps_nbest_t* path = ps_nbest(decoders_->grammar);
   for (int n = 0; path && n < kMaxLatticePaths && heard.phrases.size() < 3; ++n) {
     std::int32_t score = 0;
-    const char* text = ps_nbest_hyp(path, &score);
+    // The hypothesis belongs to the path, which the step to the next path frees: copy it.
+    const char* hyp = ps_nbest_hyp(path, &score);
+    const std::string text = hyp ? hyp : "";
     path = ps_nbest_next(path);
-    if (!text || !*text) continue;
+    if (text.empty()) continue;
     if (!reference) reference = score;
     if (text == best.text) continue;
     bool known =

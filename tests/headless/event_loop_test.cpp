@@ -111,7 +111,9 @@ TEST(EventLoop, WorkThatNeverLetsTimeMoveHitsTheLimit) {
   loop.AddSource(endless);
   RunLimits limits;
   limits.max_rounds_per_instant = 10;
-  EXPECT_EQ(loop.RunUntilDone(limits), RunOutcome::kLimitReached);
+  // The events served inside the first yield already pass the bound: the run is stopped.
+  EXPECT_EQ(loop.RunUntilDone(limits), RunOutcome::kStopped);
+  EXPECT_EQ(loop.Stopped(), StopReason::kTimeStandsStill);
   EXPECT_EQ(clock.NowMs(), 0);
   Script far({limits.max_virtual_ms + 1});
   EventLoop far_loop(clock);
