@@ -98,6 +98,9 @@ class ImpressHost : public ::testing::Test {
 // player normally.
 TEST_F(ImpressHost, EachSlidePlaysItsPieceWithTheCharacterInFront) {
   if (!OfficeInstalled()) GTEST_SKIP() << "LibreOffice Impress is not installed";
+  if (!std::filesystem::exists(std::string(RIRERAZO_BINARY_DIR) + "/src/rirerazo-impress.so")) {
+    GTEST_SKIP() << "the slide-show module is not built (configure with -DRIRERAZO_IMPRESS=ON)";
+  }
   folder_.Write("slides.fodp", ColouredSlides({"#c02020", "#20a040", "#2040c0"}));
   QImage shot;
   Watch([&] {
