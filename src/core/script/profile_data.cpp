@@ -100,7 +100,9 @@ std::string ProfileData::SectionLines(std::string_view section) const {
 
 std::vector<ProfileData::NumberedLine> ProfileData::NumberedSectionLines(
     std::string_view section) const {
-  const auto found = raw_.find("[" + std::string(section) + "]");
+  std::string header = "[";
+  header.append(section).append("]");
+  const auto found = raw_.find(header);
   if (found == raw_.end()) return {};
   std::vector<NumberedLine> lines;
   for (const RawSection& raw : found->second) {
