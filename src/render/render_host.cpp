@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -114,7 +115,13 @@ class Host : public headless::UserInputHost {
     loop_.AddSource(session_.runtime_source());
     loop_.AddSource(presentation_source_);
     media_.SetOfflineVideoPlayer([this](const std::string& file, std::int64_t length_ms) {
-      return videos_.Open(file, length_ms);
+      auto player = videos_.Open(file, length_ms);
+      if (!player && !video_notice_given_) {
+        video_notice_given_ = true;
+        err_ << "rirerazo: cannot draw the video '" << file
+             << "' into the render; it keeps its length in silence\n";
+      }
+      return player;
     });
     canvas_.SetVideoLayer(&videos_);
   }
@@ -261,6 +268,7 @@ class Host : public headless::UserInputHost {
   std::unique_ptr<FrameRecorder> recorder_;
   std::unique_ptr<RenderProgress> progress_;
   bool written_ = false;
+  bool video_notice_given_ = false;  // one notice for the videos that cannot be drawn
 };
 
 // Qt's warnings about a platform without a desktop session (no runtime folder, no
@@ -271,13 +279,18 @@ void QuietQtWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
   }
 }
 
-// Qt paints without a display on its offscreen platform.
+// Qt paints without a display on its offscreen platform. The application keeps the
+// arguments it is given for its whole life, so they are copied to storage of their own: the
+// caller's may be gone by a later render in the same process.
 std::unique_ptr<QGuiApplication> MakeApplication(int argc, char** argv) {
   if (QGuiApplication::instance() != nullptr) return nullptr;
   qInstallMessageHandler(QuietQtWarnings);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static std::array<char, 256> name{};
+  std::snprintf(name.data(), name.size(), "%s", argc > 0 && argv[0] ? argv[0] : "rirerazo");
   static int app_argc = 1;
-  static char* app_argv[] = {argc > 0 ? argv[0] : const_cast<char*>("rirerazo"), nullptr};
+  static char* app_argv[] = {name.data(), nullptr};
+  app_argc = 1;
   return std::make_unique<QGuiApplication>(app_argc, app_argv);
 }
 

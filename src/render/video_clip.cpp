@@ -93,6 +93,24 @@ std::vector<std::int16_t> DecodeSound(const std::string& file, desktop::PcmForma
   return samples;
 }
 
+// The scaler takes the full-range ("J") formats of Motion-JPEG as their plain formats with
+// the range given apart.
+AVPixelFormat PlainFormat(AVPixelFormat format, bool& full_range) {
+  switch (format) {
+    case AV_PIX_FMT_YUVJ420P:
+      full_range = true;
+      return AV_PIX_FMT_YUV420P;
+    case AV_PIX_FMT_YUVJ422P:
+      full_range = true;
+      return AV_PIX_FMT_YUV422P;
+    case AV_PIX_FMT_YUVJ444P:
+      full_range = true;
+      return AV_PIX_FMT_YUV444P;
+    default:
+      return format;
+  }
+}
+
 }  // namespace
 
 struct VideoClip::Decoder {
@@ -198,10 +216,15 @@ const QImage& VideoClip::Picture() {
   Decoder& d = *decoder_;
   if (!d.has_current || d.converted) return d.picture;
   const AVFrame* frame = d.current;
-  d.scaler = sws_getCachedContext(
-      d.scaler, frame->width, frame->height, AVPixelFormat(frame->format), d.picture.width(),
-      d.picture.height(), AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr);
+  bool full_range = frame->color_range == AVCOL_RANGE_JPEG;
+  const AVPixelFormat format = PlainFormat(AVPixelFormat(frame->format), full_range);
+  d.scaler = sws_getCachedContext(d.scaler, frame->width, frame->height, format, d.picture.width(),
+                                  d.picture.height(), AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr,
+                                  nullptr, nullptr);
   if (d.scaler != nullptr) {
+    const int* coefficients = sws_getCoefficients(SWS_CS_DEFAULT);
+    sws_setColorspaceDetails(d.scaler, coefficients, full_range ? 1 : 0, coefficients, 1, 0,
+                             1 << 16, 1 << 16);
     std::uint8_t* planes[] = {d.picture.bits()};
     const int strides[] = {int(d.picture.bytesPerLine())};
     sws_scale(d.scaler, frame->data, frame->linesize, 0, frame->height, planes, strides);

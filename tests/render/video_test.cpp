@@ -92,7 +92,7 @@ TEST_F(VideoTest, TheClipGivesThePictureOfEachTimeForwardAndBack) {
   EXPECT_TRUE(Bluish(MeanColour(clip->Picture(), QRect(8, 8, 48, 32))));
   // Two seconds of tone at 8 kHz, within a few milliseconds.
   EXPECT_NEAR(double(clip->Sound().size()), 16000.0, 100.0);
-  EXPECT_GT(*std::max_element(clip->Sound().begin(), clip->Sound().end()), 5000);
+  EXPECT_GT(*std::max_element(clip->Sound().begin(), clip->Sound().end()), 2000);
 }
 
 TEST_F(VideoTest, FilesThatAreNoVideoAreNotOpened) {
@@ -150,9 +150,9 @@ TEST_F(VideoTest, TheLayerShowsThePictureOfThePositionInTheMiddle) {
   player->Pause();
   clock.now_ms = 5000;
   layer.Sync();
-  track.MixUntil(track.FrameAt(5000), sound);
-  EXPECT_GT(std::abs(double(sound[8 * 100])), 0);                         // 3.1 s: playing
-  EXPECT_EQ(*std::max_element(sound.begin() + 8 * 300, sound.end()), 0);  // after the pause
+  track.MixUntil(track.FrameAt(5000), sound);  // from 2.1 s on
+  EXPECT_GT(*std::max_element(sound.begin() + 8 * 1000, sound.begin() + 8 * 1100), 2000);
+  EXPECT_EQ(*std::max_element(sound.begin() + 8 * 1100, sound.end()), 0);  // after the pause
   player.reset();
   EXPECT_TRUE(layer.Sync().changed);
   paint();

@@ -99,10 +99,11 @@ std::uint32_t QtMediaDevice::Open(const std::vector<std::string>& words) {
     const std::uint32_t code = MakePlayback(*kind, words[1], *bytes, *length_ms, audio_, now_ms_,
                                             offline_, item->playback);
     if (code != me::kNone) return code;
-    if (offline_ && *kind == MediaKind::kAvi && !video_notice_given_) {
+    // An offline video player says itself why it cannot play a file.
+    if (offline_ && *kind == MediaKind::kAvi && !offline_videos_ && !video_notice_given_) {
       video_notice_given_ = true;
-      std::cerr << "rirerazo: cannot draw the video '" << words[1]
-                << "' into the render; it keeps its length in silence\n";
+      std::cerr << "rirerazo: videos are not drawn into a render; they keep their length in "
+                   "silence\n";
     }
   }
   items_[alias] = std::move(item);

@@ -39,8 +39,8 @@ class QtMediaDevice final : public platform::MediaDevice {
   QtMediaDevice& operator=(const QtMediaDevice&) = delete;
 
   // Offline, plays videos where the render can draw them: returns the player of `file`
-  // (whose header gave `length_ms`), or null when it cannot decode the file, which then
-  // keeps its length in silence with the notice.
+  // (whose header gave `length_ms`), or null when it cannot decode the file (saying so),
+  // which then keeps its length in silence.
   using VideoPlayer = std::function<std::unique_ptr<MediaPlayback>(const std::string& file,
                                                                    std::int64_t length_ms)>;
   void SetOfflineVideoPlayer(VideoPlayer player) { offline_videos_ = std::move(player); }
