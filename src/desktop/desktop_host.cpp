@@ -9,12 +9,12 @@
 #include "desktop/audio/audio_output.h"
 #include "desktop/character/character_stage.h"
 #include "desktop/host/desktop_loop.h"
-#include "desktop/host/voice_listening.h"
 #include "desktop/host/desktop_settings.h"
 #include "desktop/host/listening_key.h"
 #include "desktop/host/listening_tip.h"
 #include "desktop/host/menu_tray.h"
 #include "desktop/host/settings_sheet.h"
+#include "desktop/host/voice_listening.h"
 #include "desktop/services/backdrop_window.h"
 #include "desktop/services/impress_presentation.h"
 #include "desktop/services/qt_clipboard.h"
@@ -148,8 +148,8 @@ class Host {
   VoiceListening voice_{runtime_, clock_, err_};
   CharacterStage stage_;
   ListeningTip tip_{stage_};
-  ListeningKey listening_key_{[this] { OnListeningKey(true); },
-                              [this] { OnListeningKey(false); }, err_};
+  ListeningKey listening_key_{[this] { OnListeningKey(true); }, [this] { OnListeningKey(false); },
+                              err_};
   SheetOpener sheet_opener_{*this};
   std::unique_ptr<SettingsSheet> sheet_;
   host::Session session_;

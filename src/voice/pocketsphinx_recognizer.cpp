@@ -94,8 +94,8 @@ std::int32_t ConfidenceFromGap(double gap_per_frame) {
 
 std::int32_t ConfidenceFromScores(double gap_per_frame, std::int32_t silent_frames) {
   const std::int32_t excess = std::max(0, silent_frames - kSilenceAllowanceFrames);
-  const std::int64_t value =
-      std::int64_t(ConfidenceFromGap(gap_per_frame)) - std::int64_t(kConfidencePerSilentFrame) * excess;
+  const std::int64_t value = std::int64_t(ConfidenceFromGap(gap_per_frame)) -
+                             std::int64_t(kConfidencePerSilentFrame) * excess;
   return std::int32_t(std::max<std::int64_t>(-100, value));
 }
 

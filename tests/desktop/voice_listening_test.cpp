@@ -68,8 +68,7 @@ TEST_F(ListeningTest, TheKeyOpensASessionThatItsReleaseCloses) {
   EXPECT_TRUE(voice_.Open());
   EXPECT_EQ(FakeVoice::microphones, 1);
   EXPECT_EQ(voice_.Tip(), (ListeningTipState{"Rira", "Listening\u2026", true}));
-  EXPECT_EQ(FakeVoice::grammars,
-            (std::vector<std::string>{"Rira", "[what is the] weather"}));
+  EXPECT_EQ(FakeVoice::grammars, (std::vector<std::string>{"Rira", "[what is the] weather"}));
   RunFor(kListenTimeoutMs + 1000);
   EXPECT_TRUE(voice_.Open()) << "no time-out while the key is held";
   voice_.KeyReleased(clock_.now_ms);

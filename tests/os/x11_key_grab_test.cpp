@@ -76,9 +76,7 @@ TEST_F(KeyGrabTest, APressAndReleaseAnywhereAreSeenOnceEach) {
 }
 
 TEST_F(KeyGrabTest, AKeyTheGrabDoesNotHoldIsNotSeenAfterItGoes) {
-  {
-    X11KeyGrab grab("F12", server_.Display());
-  }
+  { X11KeyGrab grab("F12", server_.Display()); }
   X11KeyGrab other("Pause", server_.Display());
   Key("F12", true);
   Key("F12", false);
@@ -103,8 +101,7 @@ TEST_F(KeyGrabTest, AKeyThatCannotBeHeldIsRefusedWithTheReason) {
     X11KeyGrab grab("Pause", server_.Display());
     FAIL() << "a key held by another program was taken";
   } catch (const RuntimeError& error) {
-    EXPECT_NE(std::string(error.what()).find("another program"), std::string::npos)
-        << error.what();
+    EXPECT_NE(std::string(error.what()).find("another program"), std::string::npos) << error.what();
   }
   EXPECT_THROW(X11KeyGrab("Pause", ":9999"), RuntimeError) << "no display";
 }

@@ -7,8 +7,8 @@
 #include "runtime/voice_commands.h"
 #include "voice/pocketsphinx_recognizer.h"
 #include "voice/spoken_phrases.h"
-#include "voice_module.h"
 #include "voice/wave_file.h"
+#include "voice_module.h"
 
 namespace rirerazo::voice::testing {
 namespace {

@@ -31,8 +31,10 @@ bool ListeningTipPicture::Update(const QString& text, bool listening, const QRec
   if (at.y() + size.height() > screen.bottom() + 1) {
     at.setY(character.top() - kGapPx - size.height());
   }
-  at.setX(std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width())));
-  at.setY(std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height())));
+  at.setX(std::clamp(at.x(), screen.left(),
+                     std::max(screen.left(), screen.right() + 1 - size.width())));
+  at.setY(std::clamp(at.y(), screen.top(),
+                     std::max(screen.top(), screen.bottom() + 1 - size.height())));
   const QRect window(at, size);
   if (window == window_ && shown == text_ && listening == listening_) return false;
   window_ = window;

@@ -10,9 +10,8 @@ namespace rirerazo::desktop {
 namespace {
 
 constexpr Qt::WindowFlags kTipWindowFlags =
-    Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-    Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus |
-    Qt::WindowTransparentForInput;
+    Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
+    Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput;
 
 QRect ScreenAround(const QRect& character) {
   QScreen* screen = QGuiApplication::screenAt(character.center());

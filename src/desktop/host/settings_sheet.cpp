@@ -25,9 +25,15 @@ struct OfferedKey {
   const char* key_name;
 };
 constexpr OfferedKey kListeningKeys[] = {
-    {"Scroll Lock", "Scroll_Lock"}, {"Pause", "Pause"},       {"Menu", "Menu"},
-    {"Right Ctrl", "Control_R"},    {"Insert", "Insert"},     {"F9", "F9"},
-    {"F10", "F10"},                 {"F11", "F11"},           {"F12", "F12"},
+    {"Scroll Lock", "Scroll_Lock"},
+    {"Pause", "Pause"},
+    {"Menu", "Menu"},
+    {"Right Ctrl", "Control_R"},
+    {"Insert", "Insert"},
+    {"F9", "F9"},
+    {"F10", "F10"},
+    {"F11", "F11"},
+    {"F12", "F12"},
 };
 
 QComboBox* ListeningKeyChoice() {
