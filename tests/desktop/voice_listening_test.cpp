@@ -27,6 +27,7 @@ class ListeningTest : public ::testing::Test {
     });
     runtime_.Load("Rira", kRiraPath);
     platform::AgentCharacter& rira = runtime_.Character("Rira");
+    rira.SetCommandsVoice("Rira");
     rira.CommandsAdd("Weather", "Weather", "[what is the] weather");
     voice_.SetTipObserver([this](const ListeningTipState& tip) { tips_.push_back(tip); });
   }

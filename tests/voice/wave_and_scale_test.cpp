@@ -71,8 +71,8 @@ TEST(ConfidenceScale, SilenceBeyondACommandsLowersIt) {
   EXPECT_EQ(ConfidenceFromScores(10, 0), ConfidenceFromGap(10));
   EXPECT_EQ(ConfidenceFromScores(10, 55), ConfidenceFromGap(10));
   EXPECT_LT(ConfidenceFromScores(10, 65), ConfidenceFromGap(10));
-  // A perfect fit with a second of speech passed off as silence is refused by the player.
-  EXPECT_LE(ConfidenceFromScores(1000, 100), -40);
+  // A perfect fit with 1.1 s of speech passed off as silence is refused by the player.
+  EXPECT_LE(ConfidenceFromScores(1000, 110), -40);
   EXPECT_EQ(ConfidenceFromScores(1000, 1 << 30), -100);
   for (int silent = 0; silent < 200; silent += 5) {
     EXPECT_GE(ConfidenceFromScores(8, silent), ConfidenceFromScores(8, silent + 5));

@@ -11,8 +11,6 @@
 namespace rirerazo::desktop {
 
 class ListeningTipWindow : public QWidget {
-  Q_OBJECT
-
  public:
   explicit ListeningTipWindow(bool per_pixel_alpha);
 

@@ -20,8 +20,6 @@ class X11KeyGrab;
 namespace rirerazo::desktop {
 
 class ListeningKey : public QObject {
-  Q_OBJECT
-
  public:
   ListeningKey(std::function<void()> pressed, std::function<void()> released, std::ostream& err);
   ~ListeningKey() override;
