@@ -186,6 +186,21 @@ TEST_F(ListeningTest, TheModuleIsLoadedOnlyWhenSomethingListens) {
   EXPECT_EQ(FakeVoice::open_listeners, 0);
 }
 
+// Commands none of whose words the dictionary has: nothing can be heard, and the player is
+// not kept busy asking again on every turn of its loop.
+TEST_F(ListeningTest, WithNothingToListenForTheMicrophoneStaysClosed) {
+  FakeVoice::offerable = false;
+  runtime_.Character("Rira").Listen(true);
+  RunFor(3000);
+  EXPECT_FALSE(voice_.Open());
+  EXPECT_EQ(FakeVoice::microphones, 0);
+  EXPECT_GE(FakeVoice::grammar_sets, 2) << "tried again later";
+  EXPECT_LE(FakeVoice::grammar_sets, 4);
+  FakeVoice::offerable = true;
+  RunFor(1000);
+  EXPECT_TRUE(voice_.Open()) << "once the grammars can be offered";
+}
+
 TEST_F(ListeningTest, AListenerUnloadedMidSessionEndsIt) {
   voice_.KeyPressed(clock_.now_ms);
   runtime_.Unload("Rira");

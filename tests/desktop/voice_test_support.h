@@ -20,6 +20,8 @@ struct FakeVoice {
   static inline int microphones = 0;
   static inline int open_listeners = 0;
   static inline int finished_keeping_phrase = 0;
+  static inline bool offerable = true;  // whether SetGrammars finds a grammar to offer
+  static inline int grammar_sets = 0;
   static inline std::vector<std::string> grammars;  // as the recogniser was given them
   static inline std::deque<voice::ListenReport> reports;
   // Reported by a Finish that keeps the phrase in progress.
@@ -27,7 +29,8 @@ struct FakeVoice {
 
   static void Reset() {
     module_present = true;
-    loads = microphones = open_listeners = finished_keeping_phrase = 0;
+    loads = microphones = open_listeners = finished_keeping_phrase = grammar_sets = 0;
+    offerable = true;
     grammars.clear();
     reports.clear();
     in_progress.reset();
@@ -49,7 +52,8 @@ struct FakeVoice {
    public:
     bool SetGrammars(const std::vector<std::string>& offered) override {
       grammars = offered;
-      return true;
+      ++grammar_sets;
+      return offerable;
     }
     void StartUtterance() override {}
     void Feed(const std::int16_t*, std::size_t) override {}

@@ -64,7 +64,7 @@ std::optional<std::int64_t> VoiceListening::NextDueMs() const {
   if (session_) {
     earlier(next_poll_ms_);
   } else if (!unavailable_ && ListeningCharacter()) {
-    earlier(clock_.NowMs());
+    earlier(std::max(clock_.NowMs(), retry_ms_));
   }
   return due;
 }
@@ -73,7 +73,7 @@ bool VoiceListening::Serve(std::int64_t now_ms) {
   if (tip_hide_ms_ && *tip_hide_ms_ <= now_ms && !session_) ShowTip({}, std::nullopt);
   if (session_) return ServeSession(now_ms);
   std::optional<std::string> character = ListeningCharacter();
-  if (character && !unavailable_) Start(*character, now_ms);
+  if (character && !unavailable_ && now_ms >= retry_ms_) Start(*character, now_ms);
   return false;
 }
 
@@ -136,7 +136,12 @@ bool VoiceListening::Start(const std::string& character, std::int64_t now_ms) {
   if (!recognizer_) recognizer_ = module_->make_recognizer(err_, &why);
   if (!recognizer_) return Unavailable(why, now_ms);
   offered_ = runtime_.VoiceGrammars();
-  if (!recognizer_->SetGrammars(offered_.grammars)) return false;
+  if (!recognizer_->SetGrammars(offered_.grammars)) {
+    // Nothing can be said yet: look again later (a script may add commands) rather than
+    // on every turn of the loop.
+    retry_ms_ = now_ms + kNoGrammarRetryMs;
+    return false;
+  }
   std::unique_ptr<voice::AudioSource> microphone = module_->open_microphone(&why);
   if (!microphone) return Unavailable(why, now_ms);
   session_ = module_->start_listening(std::move(microphone), *recognizer_);

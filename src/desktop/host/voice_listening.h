@@ -34,6 +34,8 @@ namespace rirerazo::desktop {
 inline constexpr std::int64_t kListenTimeoutMs = 10000;
 inline constexpr std::int64_t kListenPollMs = 50;
 inline constexpr std::int64_t kTipShownMs = 2500;
+// How soon a character listening with no grammar the recogniser can offer is tried again.
+inline constexpr std::int64_t kNoGrammarRetryMs = 1000;
 
 // What the listening tip shows; an empty character hides it.
 struct ListeningTipState {
@@ -92,6 +94,7 @@ class VoiceListening : public host::EventSource {
   runtime::VoiceGrammarSet offered_;
   std::int64_t started_ms_ = 0;
   std::int64_t next_poll_ms_ = 0;
+  std::int64_t retry_ms_ = 0;
   bool key_held_ = false;
   std::string key_listener_;  // the character the key made listen
   ListeningTipState tip_;
