@@ -6,6 +6,7 @@
 #include <X11/extensions/XTest.h>
 // clang-format on
 #include <poll.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -73,6 +74,19 @@ TEST_F(KeyGrabTest, APressAndReleaseAnywhereAreSeenOnceEach) {
   Key("Scroll_Lock", false);
   Key("Shift_L", false);
   EXPECT_EQ(Collect(grab, 2), (std::vector<Change>{Change::kPressed, Change::kReleased}));
+}
+
+// Held for longer than the server's auto-repeat delay: one press, one release.
+TEST_F(KeyGrabTest, AKeyHeldDownLongIsOnePressAndOneRelease) {
+  X11KeyGrab grab("Scroll_Lock", server_.Display());
+  Key("Scroll_Lock", true);
+  std::vector<Change> changes = Collect(grab, 99, 1200);
+  // The repeats wait unread while the player is busy.
+  usleep(1200 * 1000);
+  for (Change change : Collect(grab, 99, 100)) changes.push_back(change);
+  Key("Scroll_Lock", false);
+  for (Change change : Collect(grab, 2, 500)) changes.push_back(change);
+  EXPECT_EQ(changes, (std::vector<Change>{Change::kPressed, Change::kReleased}));
 }
 
 TEST_F(KeyGrabTest, AKeyTheGrabDoesNotHoldIsNotSeenAfterItGoes) {
