@@ -23,13 +23,15 @@ bool ListeningKey::Bind(const std::string& key_name) {
   notifier_.reset();
   grab_.reset();
   bound_.clear();
-  if (key_name.empty()) return false;
+  if (key_name.empty() || key_name == refused_) return false;
   try {
     grab_ = std::make_unique<os::X11KeyGrab>(key_name);
   } catch (const RuntimeError& error) {
     err_ << "rirerazo: the listening key cannot be used: " << error.what() << "\n";
+    refused_ = key_name;  // said once, not at every change of the other settings
     return false;
   }
+  refused_.clear();
   bound_ = key_name;
   notifier_ = std::make_unique<QSocketNotifier>(grab_->fd(), QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, &ListeningKey::Read);

@@ -38,6 +38,7 @@ class ListeningKey : public QObject {
   std::function<void()> released_;
   std::ostream& err_;
   std::string bound_;
+  std::string refused_;  // the last key that could not be held
   std::unique_ptr<os::X11KeyGrab> grab_;
   std::unique_ptr<QSocketNotifier> notifier_;
 };
