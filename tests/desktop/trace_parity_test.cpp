@@ -1,7 +1,8 @@
 // The same script played headless and on the desktop leaves the same records of every
 // device in the trace: message boxes, pointer changes, backdrop, media, programs, keys,
-// clipboard and tray. Times differ (virtual against wall clock) and so may the interleaving
-// of different devices, so each device's records are compared in their own order.
+// clipboard, tray, downloads and the Open dialog. Times differ (virtual against wall
+// clock) and so may the interleaving of different devices, so each device's records are
+// compared in their own order.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -22,6 +23,7 @@
 #include "desktop/character/character_window.h"
 #include "desktop/desktop_host.h"
 #include "headless/headless_host.h"
+#include "support/http_test_server.h"
 #include "support/media_bytes.h"
 #include "support/qt_desktop.h"
 #include "support/scratch_folder.h"
@@ -131,6 +133,11 @@ class TraceParity : public ::testing::Test {
 
 TEST_F(TraceParity, EveryDeviceRecordsTheSameOnBothHosts) {
   folder_.Write("chime.wav", testing::AsText(testing::WaveFile(300)));
+  testing::HttpTestServer server;
+  server.Set("/more.vrn", {200,
+                           "[VORN Script]\r\nVersion=1\r\n[Characters]\r\nHost=Rira.acs\r\n"
+                           "[Script]\r\nHost.Play Wave\r\n",
+                           ""});
   const std::string path = Script(
       "Host.Show\n"
       "BGCOLOR #336699\n"
@@ -139,17 +146,30 @@ TEST_F(TraceParity, EveryDeviceRecordsTheSameOnBothHosts) {
       "READCLIPBOARD Host\n"
       "SHELLEX cmd.exe\n"  // refused in a message box
       "CLOSEAPP No Such Window\n"
+      "SENDKEYS {SCROLLLOCK}{SCROLLLOCK}\n"
       "BGHIDE\n"
-      "Host.Hide\n");
-  const RecordsByKind headless = DeviceRecords(PlayHeadless(path));
-  const RecordsByKind desktop = DeviceRecords(PlayOnDesktop(path));
-  for (const char* kind : {"msgbox", "cursor", "backdrop", "media", "shell", "clipboard", "tray"}) {
+      "Host.Hide\n"
+      "PLAYSCRIPT " + server.Url("/more.vrn") + "\n"
+      "PLAYSCRIPT " + server.Url("/gone.vrn") + "\n");
+  RecordsByKind headless = DeviceRecords(PlayHeadless(path));
+  RecordsByKind desktop = DeviceRecords(PlayOnDesktop(path));
+  for (const char* kind : {"msgbox", "cursor", "backdrop", "media", "shell", "keys", "clipboard",
+                           "tray", "internet"}) {
     EXPECT_EQ(desktop.count(kind) ? desktop.at(kind) : std::vector<std::string>{},
               headless.count(kind) ? headless.at(kind) : std::vector<std::string>{})
         << "records of kind " << kind;
   }
-  EXPECT_FALSE(headless.at("msgbox").empty());
-  EXPECT_FALSE(headless.at("backdrop").empty());
+  for (const char* kind : {"msgbox", "backdrop", "media", "shell", "keys", "internet"}) {
+    EXPECT_FALSE(headless[kind].empty()) << kind;
+  }
+}
+
+// Started without a script, the player asks for one; the dialog is cancelled on both hosts.
+TEST_F(TraceParity, TheOpenDialogRecordsTheSameOnBothHosts) {
+  RecordsByKind headless = DeviceRecords(PlayHeadless(""));
+  RecordsByKind desktop = DeviceRecords(PlayOnDesktop(""));
+  ASSERT_EQ(headless["file"].size(), 1u);
+  EXPECT_EQ(desktop["file"], headless["file"]);
 }
 
 // Records whose content depends on the host's clock: a spoken date or time.
