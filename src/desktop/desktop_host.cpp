@@ -6,13 +6,17 @@
 #include <memory>
 #include <ostream>
 
+#include "core/agent/agent_commands.h"
+#include "core/app/shutdown.h"
 #include "desktop/audio/audio_output.h"
 #include "desktop/character/character_stage.h"
 #include "desktop/host/desktop_loop.h"
-#include "desktop/host/voice_listening.h"
 #include "desktop/host/desktop_settings.h"
+#include "desktop/host/listening_key.h"
+#include "desktop/host/listening_tip.h"
 #include "desktop/host/menu_tray.h"
 #include "desktop/host/settings_sheet.h"
+#include "desktop/host/voice_listening.h"
 #include "desktop/services/backdrop_window.h"
 #include "desktop/services/impress_presentation.h"
 #include "desktop/services/qt_clipboard.h"
@@ -30,6 +34,9 @@
 
 namespace rirerazo::desktop {
 namespace {
+
+// How long after the shutdown's own end a Close the user chose is forced through.
+constexpr std::int64_t kCloseGraceMs = 2000;
 
 // Everything one desktop run is made of, wired in dependency order.
 class Host {
@@ -64,6 +71,7 @@ class Host {
     loop_.AddSource(presentation_);
     loop_.AddSource(voice_);
     ConnectStage();
+    ConnectListening();
   }
 
   bool OpenSinks(std::ostream& out) { return session_.OpenOutputs(out, err_); }
@@ -80,11 +88,35 @@ class Host {
     stage_.SetUserBalloonFont(settings_.balloon_font, settings_.balloon_font_size);
     stage_.SetNextObserver(&sheet_opener_);
     stage_.SetUserInputCallback([this] { loop_.WakeSoon(); });
+    stage_.SetCommandCallback([this](const std::string& name) {
+      if (name == kCloseCommandName) ArmCloseGuard();
+    });
+    close_guard_.setSingleShot(true);
+    QObject::connect(&close_guard_, &QTimer::timeout, [this] {
+      err_ << "rirerazo: the script kept the player too busy to close; ending it.\n";
+      session_.Stop(host::kExitNormal);
+    });
     stage_.SetPlayerMenu([this] { return tray_.MenuOutOfReach(); }, [this] { tray_.OpenMenu(); });
+    loop_.SetOnQuit([this] { ui_.CloseOpenBoxes(); });
     loop_.SetAnimator([this] {
       runtime_.Advance(clock_.NowMs());
       stage_.Sync();
+      tip_.Follow();
     });
+  }
+
+  // The listening key and the tip: a press or release is served at once, like a click.
+  void ConnectListening() {
+    voice_.SetTipObserver([this](const ListeningTipState& state) { tip_.Show(state); });
+    listening_key_.Bind(settings_.listening_key);
+  }
+
+  // A character's Close is a command: the player yields to pending events before it starts
+  // shutting down, and a script that keeps feeding itself events (and error boxes) can hold
+  // it there. The user asked to close, so the run is ended when the normal shutdown should
+  // have been over and still is not.
+  void ArmCloseGuard() {
+    if (!close_guard_.isActive()) close_guard_.start(int(kShutdownIntervalMs + kCloseGraceMs));
   }
 
   // Opens the settings sheet once the runtime has returned (an observer must not call
@@ -100,6 +132,15 @@ class Host {
     Host& host_;
   };
 
+  void OnListeningKey(bool pressed) {
+    if (pressed) {
+      voice_.KeyPressed(clock_.NowMs());
+    } else {
+      voice_.KeyReleased(clock_.NowMs());
+    }
+    loop_.WakeSoon();
+  }
+
   void ShowSettings() {
     if (!sheet_) {
       std::vector<std::string> voices;
@@ -110,6 +151,7 @@ class Host {
         settings_ = chosen;
         SaveDesktopSettings(settings_);
         stage_.SetUserBalloonFont(settings_.balloon_font, settings_.balloon_font_size);
+        listening_key_.Bind(settings_.listening_key);
       });
     }
     sheet_->Present(settings_);
@@ -127,6 +169,9 @@ class Host {
   runtime::CharacterRuntime runtime_;
   VoiceListening voice_{runtime_, clock_, err_};
   CharacterStage stage_;
+  ListeningTip tip_{stage_};
+  ListeningKey listening_key_{[this] { OnListeningKey(true); }, [this] { OnListeningKey(false); },
+                              err_};
   SheetOpener sheet_opener_{*this};
   std::unique_ptr<SettingsSheet> sheet_;
   host::Session session_;
@@ -140,6 +185,7 @@ class Host {
   QtClipboard clipboard_;
   QtFileDialog file_dialog_;
   ImpressPresentation presentation_;
+  QTimer close_guard_;
 };
 
 // Characters place themselves anywhere on the screen only under X11; on a Wayland session
