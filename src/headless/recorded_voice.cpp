@@ -22,16 +22,18 @@ bool RecordedVoice::Ready() {
   return recognizer_ != nullptr;
 }
 
-void RecordedVoice::Hear(runtime::CharacterRuntime& runtime, const std::string& character,
-                         const std::string& path) {
+std::optional<runtime::Recognition> RecordedVoice::Hear(runtime::CharacterRuntime& runtime,
+                                                        const std::string& character,
+                                                        const std::string& path) {
   runtime.Character(character);  // an unknown character is reported before anything loads
-  if (!Ready()) return;
+  if (!Ready()) return std::nullopt;
   runtime::VoiceGrammarSet offered = runtime.VoiceGrammars();
   recognizer_->SetGrammars(offered.grammars);
   std::string error;
   std::optional<runtime::Recognition> heard = module_->recognize_file(*recognizer_, path, &error);
   if (!heard) throw RuntimeError(err::kFileNotFound, error);
   runtime.HearRecognized(character, offered, *heard);
+  return heard;
 }
 
 }  // namespace rirerazo::headless

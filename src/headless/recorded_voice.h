@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "runtime/character_runtime.h"
@@ -19,9 +20,10 @@ class RecordedVoice {
 
   // The recording is heard while `character` listens: the runtime then ends the session and
   // raises Command. Without a recogniser that is said once on the error stream, and the
-  // recording is not heard. An unreadable recording is an error (RuntimeError 53).
-  void Hear(runtime::CharacterRuntime& runtime, const std::string& character,
-            const std::string& path);
+  // recording is not heard. An unreadable recording is an error (RuntimeError 53). Returns
+  // what the recogniser heard (no phrases: no words), nullopt when there is no recogniser.
+  std::optional<runtime::Recognition> Hear(runtime::CharacterRuntime& runtime,
+                                           const std::string& character, const std::string& path);
 
  private:
   bool Ready();

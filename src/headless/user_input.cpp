@@ -323,7 +323,9 @@ void UserInputFeeder::Apply(const InputItem& item) {
     case InputAction::kChoose:
       return runtime_.ChooseCommand(item.character, item.command);
     case InputAction::kSay:
-      return runtime_.Hear(item.character, item.text, item.confidence);
+      runtime_.Hear(item.character, item.text, item.confidence);
+      if (host_) host_->Said(item.character, item.text, item.confidence);
+      return;
     case InputAction::kHear:
       return need_host().HearRecording(item.character, item.text);
     case InputAction::kClick: {

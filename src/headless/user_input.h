@@ -92,6 +92,10 @@ class UserInputHost {
   virtual void SetClipboardText(const std::string& text) = 0;
   // A recording heard while `character` listens, through the speech recogniser.
   virtual void HearRecording(const std::string& character, const std::string& path);
+  // A `say` line's phrase, after the runtime has heard it for `character`; for a host that
+  // shows what was heard.
+  virtual void Said(const std::string& /*character*/, const std::string& /*phrase*/,
+                    std::int32_t /*confidence*/) {}
 };
 
 // Feeds the script into the loop at its times. An action that cannot be carried out (an

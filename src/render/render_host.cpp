@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "headless/headless_file_dialog.h"
 #include "headless/headless_shell.h"
 #include "headless/headless_ui.h"
+#include "headless/recorded_voice.h"
 #include "headless/recording_tray.h"
 #include "headless/user_input.h"
 #include "headless/virtual_clock.h"
@@ -30,6 +32,7 @@
 #include "os/picture_file.h"
 #include "os/system_clock.h"
 #include "render/frame_recorder.h"
+#include "render/listening_tip_layer.h"
 #include "render/render_backdrop.h"
 #include "render/render_progress.h"
 #include "render/screen_canvas.h"
@@ -79,8 +82,8 @@ QSize ScreenOf(const host::Options& options) {
 }
 
 // Everything one render is made of, wired in dependency order: the headless host's devices,
-// with the espeak-ng voice, the media device (its videos drawn) and the backdrop sounding and
-// showing in the video.
+// with the espeak-ng voice, the media device (its videos drawn), the backdrop and the
+// listening tip sounding and showing in the video.
 class Host : public headless::UserInputHost {
  public:
   Host(const host::Options& options, QImage background, std::ostream& out, std::ostream& err)
@@ -101,6 +104,8 @@ class Host : public headless::UserInputHost {
             track_, [this] { return clock_.NowMs(); }, true),
         presentation_(clock_),
         presentation_source_(presentation_),
+        voice_(err),
+        tip_(runtime_, clock_),
         canvas_(runtime_, track_, screen_, std::move(background), &backdrop_) {
     session_.Wire({.ui = &ui_,
                    .loop = &loop_,
@@ -124,6 +129,7 @@ class Host : public headless::UserInputHost {
       return player;
     });
     canvas_.SetVideoLayer(&videos_);
+    canvas_.SetListeningTip(&tip_);
   }
 
   bool OpenSinks() { return session_.OpenOutputs(out_, err_); }
@@ -209,6 +215,23 @@ class Host : public headless::UserInputHost {
   void SetClipboardText(const std::string& text) override {
     session_.services().clipboard->SetText(text);
   }
+  // What the user says shows in the listening tip, as the desktop shows what it hears.
+  void Said(const std::string& character, const std::string& phrase,
+            std::int32_t confidence) override {
+    tip_.Heard(character, phrase, confidence);
+  }
+  // A relative recording is found beside the input script.
+  void HearRecording(const std::string& character, const std::string& path) override {
+    std::filesystem::path recording(path);
+    if (recording.is_relative()) {
+      recording = std::filesystem::path(options_.input_path).parent_path() / recording;
+    }
+    const std::optional<runtime::Recognition> heard =
+        voice_.Hear(runtime_, character, recording.string());
+    if (!heard) return;
+    if (heard->phrases.empty()) return tip_.NothingHeard(character);
+    tip_.Heard(character, heard->phrases.front().text, heard->phrases.front().confidence);
+  }
 
   platform::LocalDateTime StartTime() const {
     const platform::LocalDateTime now = os::SystemClock().LocalNow();
@@ -262,6 +285,8 @@ class Host : public headless::UserInputHost {
   headless::HeadlessFileDialog file_dialog_;
   host::SimulatedPresentationApp presentation_;
   host::PresentationSource presentation_source_;
+  headless::RecordedVoice voice_;
+  ListeningTipLayer tip_;
   ScreenCanvas canvas_;
   std::unique_ptr<headless::UserInputFeeder> feeder_;
   std::unique_ptr<VideoEncoder> encoder_;

@@ -6,6 +6,7 @@
 
 #include "desktop/character/balloon_picture.h"
 #include "desktop/character/character_picture.h"
+#include "render/listening_tip_layer.h"
 #include "render/render_backdrop.h"
 #include "render/video_layer.h"
 
@@ -63,6 +64,21 @@ void ScreenCanvas::Sync() {
               }) > 0;
   SyncWindowsBelow();
   for (const std::string& id : ids) SyncActor(ActorFor(id));
+  SyncListeningTip();
+}
+
+// The tip lies beside its character's last place, as the desktop's lies beside the
+// character's window, which keeps its place while hidden.
+void ScreenCanvas::SyncListeningTip() {
+  if (tip_ == nullptr) return;
+  changed_ |= tip_->Sync(
+      [this](const std::string& id) {
+        for (const auto& actor : actors_) {
+          if (actor->id == id) return actor->place;
+        }
+        return QRect();
+      },
+      QRect(QPoint(0, 0), screen_));
 }
 
 // The backdrop and the video windows: ordinary windows, below the characters' and the
@@ -123,6 +139,7 @@ bool ScreenCanvas::Paint() {
   }
   PaintWindowsBelow(painter);
   PaintCharacters(painter);
+  if (tip_) tip_->Paint(painter);
   return true;
 }
 

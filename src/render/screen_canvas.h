@@ -3,10 +3,10 @@
 // From the bottom up: the desktop's own background (a neutral colour or the user's
 // picture); the backdrop and the videos of media statements when shown, the one shown last
 // on top; then every visible character at its place and size with its current frame and
-// mouth, and the balloons. Characters and balloons are stacked as the desktop stacks their
-// windows, which stay above ordinary windows: each goes on top when it appears, so the one
-// that appeared last lies above the others; when several appear at one step, in load order,
-// each character before its balloon.
+// mouth, and the balloons; above them all, the listening tip. Characters and balloons are
+// stacked as the desktop stacks their windows, which stay above ordinary windows: each goes
+// on top when it appears, so the one that appeared last lies above the others; when several
+// appear at one step, in load order, each character before its balloon.
 //
 // Sync brings the pictures up to the runtime at the current time and starts the sounds of
 // frames reached; it runs at every step of the runtime, not only at video frames, so no
@@ -26,6 +26,7 @@
 
 namespace rirerazo::render {
 
+class ListeningTipLayer;
 class RenderBackdrop;
 class VideoLayer;
 
@@ -41,6 +42,8 @@ class ScreenCanvas {
 
   // The videos of media statements; not owned, may be null.
   void SetVideoLayer(VideoLayer* videos) { videos_ = videos; }
+  // The listening tip; not owned, may be null.
+  void SetListeningTip(ListeningTipLayer* tip) { tip_ = tip; }
 
   void Sync();
   // Paints the screen when anything on it changed since the last Paint; true when it did.
@@ -61,6 +64,7 @@ class ScreenCanvas {
   Actor& ActorFor(const std::string& id);
   void SyncActor(Actor& actor);
   void SyncWindowsBelow();
+  void SyncListeningTip();
   void PaintWindowsBelow(QPainter& painter);
   void PaintCharacters(QPainter& painter);
 
@@ -71,6 +75,7 @@ class ScreenCanvas {
   const RenderBackdrop* backdrop_;
   QImage image_;
   VideoLayer* videos_ = nullptr;
+  ListeningTipLayer* tip_ = nullptr;
   std::vector<std::unique_ptr<Actor>> actors_;  // load order
   bool changed_ = true;                         // since the last Paint
   std::uint64_t backdrop_revision_ = 0;

@@ -8,12 +8,6 @@
 namespace rirerazo::desktop {
 namespace {
 
-// The player ignores spoken input at this confidence and below.
-constexpr std::int32_t kIgnoredConfidence = -40;
-
-constexpr const char* kListeningText = "Listening\u2026";
-constexpr const char* kNothingHeardText = "Nothing heard";
-constexpr const char* kNotUnderstoodText = "Not understood";
 constexpr const char* kUnavailableText = "Voice input is unavailable";
 
 bool Loaded(const runtime::CharacterRuntime& runtime, const std::string& id) {
@@ -112,7 +106,7 @@ void VoiceListening::KeyReleased(std::int64_t now_ms) {
       return;
     }
     End(true);
-    ShowTip({listener_, kNothingHeardText, false}, now_ms + kTipShownMs);
+    ShowTip(NothingHeardTipFor(listener_), now_ms + kTipShownMs);
     return;
   }
   if (Loaded(runtime_, character) && runtime_.Listening(character)) {
@@ -148,7 +142,7 @@ bool VoiceListening::Start(const std::string& character, std::int64_t now_ms) {
   listener_ = character;
   started_ms_ = now_ms;
   next_poll_ms_ = now_ms + kListenPollMs;
-  ShowTip({character, kListeningText, true}, std::nullopt);
+  ShowTip(ListeningTipFor(character), std::nullopt);
   return true;
 }
 
@@ -171,7 +165,7 @@ bool VoiceListening::ServeSession(std::int64_t now_ms) {
   }
   if (!key_held_ && now_ms - started_ms_ >= kListenTimeoutMs) {
     End(true);
-    ShowTip({listener_, kNothingHeardText, false}, now_ms + kTipShownMs);
+    ShowTip(NothingHeardTipFor(listener_), now_ms + kTipShownMs);
     return true;
   }
   return false;
@@ -182,9 +176,7 @@ bool VoiceListening::ServeSession(std::int64_t now_ms) {
 void VoiceListening::Heard(const runtime::Recognition& heard, std::int64_t now_ms) {
   End(false);
   const runtime::HeardPhrase& best = heard.phrases.front();
-  const bool understood = best.confidence > kIgnoredConfidence;
-  ShowTip({listener_, understood ? "\u201c" + best.text + "\u201d" : kNotUnderstoodText, false},
-          now_ms + kTipShownMs);
+  ShowTip(HeardTipFor(listener_, best.text, best.confidence), now_ms + kTipShownMs);
   runtime_.HearRecognized(listener_, offered_, heard);
 }
 

@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 
+#include "desktop/host/listening_tip_state.h"
 #include "host/event_source.h"
 #include "platform/clock.h"
 #include "runtime/character_runtime.h"
@@ -33,17 +34,8 @@ namespace rirerazo::desktop {
 
 inline constexpr std::int64_t kListenTimeoutMs = 10000;
 inline constexpr std::int64_t kListenPollMs = 50;
-inline constexpr std::int64_t kTipShownMs = 2500;
 // How soon a character listening with no grammar the recogniser can offer is tried again.
 inline constexpr std::int64_t kNoGrammarRetryMs = 1000;
-
-// What the listening tip shows; an empty character hides it.
-struct ListeningTipState {
-  std::string character;
-  std::string text;
-  bool listening = false;  // a session is open (the tip says so with a mark)
-  friend bool operator==(const ListeningTipState&, const ListeningTipState&) = default;
-};
 
 class VoiceListening : public host::EventSource {
  public:
