@@ -6,6 +6,8 @@
 #include <memory>
 #include <ostream>
 
+#include "core/agent/agent_commands.h"
+#include "core/app/shutdown.h"
 #include "desktop/audio/audio_output.h"
 #include "desktop/character/character_stage.h"
 #include "desktop/host/desktop_loop.h"
@@ -30,6 +32,9 @@
 
 namespace rirerazo::desktop {
 namespace {
+
+// How long after the shutdown's own end a Close the user chose is forced through.
+constexpr std::int64_t kCloseGraceMs = 2000;
 
 // Everything one desktop run is made of, wired in dependency order.
 class Host {
@@ -80,11 +85,28 @@ class Host {
     stage_.SetUserBalloonFont(settings_.balloon_font, settings_.balloon_font_size);
     stage_.SetNextObserver(&sheet_opener_);
     stage_.SetUserInputCallback([this] { loop_.WakeSoon(); });
+    stage_.SetCommandCallback([this](const std::string& name) {
+      if (name == kCloseCommandName) ArmCloseGuard();
+    });
+    close_guard_.setSingleShot(true);
+    QObject::connect(&close_guard_, &QTimer::timeout, [this] {
+      err_ << "rirerazo: the script kept the player too busy to close; ending it.\n";
+      session_.Stop(host::kExitNormal);
+    });
     stage_.SetPlayerMenu([this] { return tray_.MenuOutOfReach(); }, [this] { tray_.OpenMenu(); });
+    loop_.SetOnQuit([this] { ui_.CloseOpenBoxes(); });
     loop_.SetAnimator([this] {
       runtime_.Advance(clock_.NowMs());
       stage_.Sync();
     });
+  }
+
+  // A character's Close is a command: the player yields to pending events before it starts
+  // shutting down, and a script that keeps feeding itself events (and error boxes) can hold
+  // it there. The user asked to close, so the run is ended when the normal shutdown should
+  // have been over and still is not.
+  void ArmCloseGuard() {
+    if (!close_guard_.isActive()) close_guard_.start(int(kShutdownIntervalMs + kCloseGraceMs));
   }
 
   // Opens the settings sheet once the runtime has returned (an observer must not call
@@ -140,6 +162,7 @@ class Host {
   QtClipboard clipboard_;
   QtFileDialog file_dialog_;
   ImpressPresentation presentation_;
+  QTimer close_guard_;
 };
 
 // Characters place themselves anywhere on the screen only under X11; on a Wayland session

@@ -13,7 +13,8 @@ Session::Session(const Options& options, platform::Clock& clock, runtime::Charac
       runtime_(runtime),
       tracer_(clock),
       agent_(runtime, tracer_),
-      runtime_source_(runtime) {}
+      runtime_source_(runtime),
+      internet_(curl_, tracer_) {}
 
 bool Session::OpenOutputs(std::ostream& out, std::ostream& err) {
   return outputs_.Open(options_, tracer_, out, err);
@@ -27,6 +28,8 @@ void Session::Wire(const HostDevices& devices) {
   media_ = std::make_unique<TracingMediaDevice>(*devices.media, tracer_);
   clipboard_ = std::make_unique<TracingClipboard>(*devices.clipboard, tracer_);
   if (devices.tray != nullptr) tray_ = std::make_unique<TracingTray>(*devices.tray, tracer_);
+  file_dialog_ = std::make_unique<TracingFileDialog>(*devices.file_dialog, tracer_);
+  presentation_ = std::make_unique<TracingPresentationApp>(*devices.presentation, tracer_);
   services_.ui = ui_.get();
   services_.clock = &clock_;
   services_.loop = devices.loop;
@@ -40,8 +43,8 @@ void Session::Wire(const HostDevices& devices) {
   services_.pictures = &pictures_;
   services_.tray = tray_.get();
   services_.internet = &internet_;
-  services_.file_dialog = devices.file_dialog;
-  services_.presentation = devices.presentation;
+  services_.file_dialog = file_dialog_.get();
+  services_.presentation = presentation_.get();
 }
 
 int Session::Run(const std::string& program_file_name, const std::function<void()>& run_loop) {

@@ -19,6 +19,9 @@
 #include "host/trace_outputs.h"
 #include "host/tracing/tracing_agent.h"
 #include "host/tracing/tracing_devices.h"
+#include "host/tracing/tracing_file_dialog.h"
+#include "host/tracing/tracing_internet.h"
+#include "host/tracing/tracing_presentation.h"
 #include "host/tracing/tracing_ui.h"
 #include "os/curl_internet.h"
 #include "os/picture_file.h"
@@ -86,7 +89,8 @@ class Session {
   RuntimeSource runtime_source_;
   os::PosixSystem system_;
   os::FilePictureDecoder pictures_;
-  os::CurlInternet internet_;
+  os::CurlInternet curl_;
+  TracingInternet internet_;
   TraceOutputs outputs_;
   std::unique_ptr<TracingUi> ui_;
   std::unique_ptr<TracingShell> shell_;
@@ -95,6 +99,8 @@ class Session {
   std::unique_ptr<TracingMediaDevice> media_;
   std::unique_ptr<TracingClipboard> clipboard_;
   std::unique_ptr<TracingTray> tray_;
+  std::unique_ptr<TracingFileDialog> file_dialog_;
+  std::unique_ptr<TracingPresentationApp> presentation_;
   platform::Platform services_;
   Player* player_ = nullptr;  // while Run runs
   std::optional<int> stopped_status_;

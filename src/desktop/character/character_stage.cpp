@@ -43,6 +43,11 @@ void CharacterStage::SetUserInputCallback(std::function<void()> callback) {
   for (const auto& windows : windows_) windows->character->SetUserInputCallback(on_input_);
 }
 
+void CharacterStage::SetCommandCallback(std::function<void(const std::string&)> callback) {
+  on_command_ = std::move(callback);
+  for (const auto& windows : windows_) windows->character->SetCommandCallback(on_command_);
+}
+
 // Every character is brought up to date, not only the dirty ones: a move in progress and
 // the mouth while speaking change with time, without a notification.
 void CharacterStage::Sync() {
@@ -83,6 +88,7 @@ void CharacterStage::SyncOne(const std::string& id) {
     created->id = id;
     created->character.reset(new CharacterWindow(runtime_, id, audio_, per_pixel_alpha));
     created->character->SetUserInputCallback(on_input_);
+    created->character->SetCommandCallback(on_command_);
     created->character->SetPlayerMenu(player_menu_offered_, open_player_menu_);
     created->balloon.reset(new BalloonWindow(per_pixel_alpha));
     created->balloon->SetUserFont(user_font_name_, user_font_size_pt_);

@@ -48,6 +48,8 @@ class CharacterStage : public runtime::RuntimeObserver {
   // Called after each user action handed to the runtime (a click, a drop, a menu choice),
   // so the host can advance the runtime and deliver its events promptly.
   void SetUserInputCallback(std::function<void()> callback);
+  // Called with the name of each command the user chooses from a character's menu.
+  void SetCommandCallback(std::function<void(const std::string&)> callback);
   // The entry of every character's menu that opens the player's own menu
   // (CharacterWindow::SetPlayerMenu).
   void SetPlayerMenu(std::function<bool()> offered, std::function<void()> open);
@@ -69,6 +71,7 @@ class CharacterStage : public runtime::RuntimeObserver {
   AudioOutput& audio_;
   runtime::RuntimeObserver* next_ = nullptr;
   std::function<void()> on_input_;
+  std::function<void(const std::string&)> on_command_;
   std::string user_font_name_;
   int user_font_size_pt_ = 0;
   std::function<bool()> player_menu_offered_;

@@ -174,6 +174,7 @@ void CharacterWindow::ChooseCommand(const std::string& name) {
   input.character_id = id_;
   input.name = name;
   input.confidence = 100;
+  if (on_command_) on_command_(name);
   ForRuntime([&] { runtime_.ChooseCommand(id_, input); });
 }
 

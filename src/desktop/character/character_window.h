@@ -47,6 +47,11 @@ class CharacterWindow : public QWidget {
   // Called after every user action handed to the runtime, so the host can let the runtime
   // catch up and deliver its events.
   void SetUserInputCallback(std::function<void()> callback) { on_input_ = std::move(callback); }
+  // Called with the name of each command the user chooses from the menu, before the runtime
+  // hears of it.
+  void SetCommandCallback(std::function<void(const std::string&)> callback) {
+    on_command_ = std::move(callback);
+  }
   // An entry "RIRERazo" in the popup menu that opens the player's own menu, offered while
   // `offered` says so (where the desktop has no notification area for the player's icon).
   void SetPlayerMenu(std::function<bool()> offered, std::function<void()> open) {
@@ -95,6 +100,7 @@ class CharacterWindow : public QWidget {
   QPoint press_window_pos_;
   QPointer<QMenu> menu_;
   std::function<void()> on_input_;
+  std::function<void(const std::string&)> on_command_;
   std::function<bool()> player_menu_offered_;
   std::function<void()> open_player_menu_;
 };

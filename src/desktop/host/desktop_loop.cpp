@@ -14,6 +14,8 @@ constexpr int kMaxRoundsPerYield = 10'000;
 constexpr std::int64_t kSleepSliceMs = 15;
 // The wake timer never waits longer, so nothing stalls on a far-off due time.
 constexpr std::int64_t kMaxWaitMs = 60'000;
+// Serving nested inside serving (through message boxes and yields) goes no deeper.
+constexpr int kMaxServeDepth = 100;
 
 // Sets a flag for the life of the guard and puts the old value back afterwards.
 class FlagScope {
@@ -39,9 +41,7 @@ DesktopLoop::DesktopLoop(const platform::Clock& clock) : clock_(clock) {
 void DesktopLoop::DoEvents() {
   FlagScope yielding(may_serve_, true);
   QCoreApplication::processEvents();
-  for (int round = 0; round < kMaxRoundsPerYield && !quit_; ++round) {
-    if (!Serve()) break;
-  }
+  ServeRounds();
   Animate();
   ScheduleWake();
 }
@@ -68,18 +68,21 @@ void DesktopLoop::StopTimer() {
 }
 
 void DesktopLoop::Quit() {
+  if (quit_) return;
   quit_ = true;
   wake_.stop();
+  if (on_quit_) on_quit_();
 }
 
 void DesktopLoop::Run() {
   FlagScope yielding(may_serve_, true);
   while (!quit_) {
-    for (int round = 0; round < kMaxRoundsPerYield && !quit_; ++round) {
-      if (!Serve()) break;
-    }
+    ServeRounds();
     Animate();
-    if (quit_ || NothingCanHappen()) return;
+    if (quit_ || NothingCanHappen()) {
+      wake_.stop();
+      return;
+    }
     ScheduleWake();
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
@@ -88,26 +91,38 @@ void DesktopLoop::Run() {
 // The wake timer: a full serve when the player is yielding, otherwise only animation.
 void DesktopLoop::Wake() {
   if (quit_) return;
-  if (may_serve_) {
-    for (int round = 0; round < kMaxRoundsPerYield && !quit_; ++round) {
-      if (!Serve()) break;
-    }
-  }
+  if (may_serve_) ServeRounds();
   Animate();
   ScheduleWake();
 }
 
-// One pass over the sources and the timer at the current time; true when the player was
-// told something.
+// A handler may open a message box and wait in its loop; the wake timer is armed first so
+// that what falls due meanwhile (the characters' frames, events, the timer) is still served
+// from inside the box. After the rounds the callers set the timer to the real due time.
+// Serving nested that deep (scripts whose error boxes keep opening boxes inside boxes)
+// waits until the stack unwinds, so it cannot overflow.
+void DesktopLoop::ServeRounds() {
+  if (serve_depth_ >= kMaxServeDepth) return;
+  ++serve_depth_;
+  wake_.start(int(kSleepSliceMs));
+  for (int round = 0; round < kMaxRoundsPerYield && !quit_; ++round) {
+    if (!Serve()) break;
+  }
+  --serve_depth_;
+}
+
+// One pass over the timer and the sources at the current time; true when the player was
+// told something. The timer goes first: events that keep coming (a script feeding itself)
+// must not hold off the shutdown's tick.
 bool DesktopLoop::Serve() {
-  bool served = false;
   const std::int64_t now = clock_.NowMs();
+  bool served = timer_.Serve(now);
   for (host::EventSource* source : sources_) {
     if (quit_) return served;
     const std::optional<std::int64_t> due = source->NextDueMs();
     if (due && *due <= now) served = source->Serve(now) || served;
   }
-  return (!quit_ && timer_.Serve(now)) || served;
+  return served;
 }
 
 void DesktopLoop::Animate() {

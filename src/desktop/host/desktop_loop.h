@@ -3,8 +3,10 @@
 // Sources (the character runtime, the presentation application) are served when they fall
 // due: a single-shot Qt timer wakes the loop at the earliest due time, so an idle player
 // costs nothing between frames. Events reach the player only where it yields (DoEvents, and
-// the main loop of Run); when a modal dialog or a Sleep runs Qt's loop meanwhile, the
-// characters keep animating but no event is delivered until the player yields again.
+// the main loop of Run), and also while a message box that a delivered event opened waits
+// for its answer (its own loop runs inside the serve): events and the timer keep coming
+// there, as a script's error box lets further events and errors through. During a Sleep
+// the characters keep animating but no event is delivered until the player yields again.
 #pragma once
 
 #include <QObject>
@@ -32,6 +34,9 @@ class DesktopLoop : public QObject, public platform::MessageLoop {
   // Moves the characters on without delivering events, then redraws (runtime Advance and
   // the windows' sync); called after every serve and while the player sleeps.
   void SetAnimator(std::function<void()> animate) { animate_ = std::move(animate); }
+  // Called once when the player quits, so the host can close what still waits for the user
+  // (message boxes opened by nested scripts) and the nested loops unwind.
+  void SetOnQuit(std::function<void()> on_quit) { on_quit_ = std::move(on_quit); }
 
   void DoEvents() override;
   void Sleep(std::int64_t duration_ms) override;
@@ -51,6 +56,7 @@ class DesktopLoop : public QObject, public platform::MessageLoop {
 
  private:
   void Wake();
+  void ServeRounds();
   bool Serve();
   void Animate();
   void ScheduleWake();
@@ -60,9 +66,11 @@ class DesktopLoop : public QObject, public platform::MessageLoop {
   const platform::Clock& clock_;
   std::vector<host::EventSource*> sources_;
   std::function<void()> animate_;
+  std::function<void()> on_quit_;
   QTimer wake_;
   bool may_serve_ = false;  // the player is yielding: events may be delivered now
   bool quit_ = false;
+  int serve_depth_ = 0;  // ServeRounds calls running, nested
   host::RepeatingTimer timer_;
 };
 

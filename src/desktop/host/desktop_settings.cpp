@@ -2,16 +2,25 @@
 
 #include <QSettings>
 #include <QString>
+#include <algorithm>
 
 namespace rirerazo::desktop {
+namespace {
+
+int NumberIn(const QSettings& store, const char* key, int max) {
+  return std::clamp(store.value(key, 0).toInt(), 0, max);
+}
+
+}  // namespace
+
 DesktopSettings LoadDesktopSettings() {
   QSettings store(QSettings::IniFormat, QSettings::UserScope, "RIRERazo", "RIRERazo");
   DesktopSettings settings;
   settings.voice = store.value("speech/voice").toString().toStdString();
-  settings.words_per_minute = store.value("speech/words_per_minute", 0).toInt();
-  settings.pitch = store.value("speech/pitch", 0).toInt();
+  settings.words_per_minute = NumberIn(store, "speech/words_per_minute", kMaxWordsPerMinute);
+  settings.pitch = NumberIn(store, "speech/pitch", kMaxPitch);
   settings.balloon_font = store.value("balloon/font").toString().toStdString();
-  settings.balloon_font_size = store.value("balloon/font_size", 0).toInt();
+  settings.balloon_font_size = NumberIn(store, "balloon/font_size", kMaxBalloonFontSize);
   settings.sound = store.value("sound/on", true).toBool();
   return settings;
 }

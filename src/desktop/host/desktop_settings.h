@@ -21,7 +21,13 @@ struct DesktopSettings {
   friend bool operator==(const DesktopSettings&, const DesktopSettings&) = default;
 };
 
-// Stored in the user's configuration folder ($XDG_CONFIG_HOME/RIRERazo).
+// The largest values the settings sheet offers; a hand-edited file is held to them too.
+inline constexpr int kMaxWordsPerMinute = 500;
+inline constexpr int kMaxPitch = 400;
+inline constexpr int kMaxBalloonFontSize = 72;
+
+// Stored in the user's configuration folder ($XDG_CONFIG_HOME/RIRERazo). Numbers outside
+// the sheet's ranges (or not numbers) read as the nearest allowed value or 0, the default.
 DesktopSettings LoadDesktopSettings();
 void SaveDesktopSettings(const DesktopSettings& settings);
 

@@ -30,14 +30,14 @@ SettingsSheet::SettingsSheet(std::vector<std::string> voices,
   for (const std::string& voice : voices) {
     voice_->addItem(QString::fromStdString(voice), QString::fromStdString(voice));
   }
-  speed_ = DefaultableSpin(500);
+  speed_ = DefaultableSpin(kMaxWordsPerMinute);
   speed_->setSuffix(" words per minute");
-  pitch_ = DefaultableSpin(400);
+  pitch_ = DefaultableSpin(kMaxPitch);
   pitch_->setSuffix(" Hz");
   own_font_ = new QCheckBox("Use this font in word balloons:");
   font_ = new QFontComboBox;
   connect(own_font_, &QCheckBox::toggled, font_, &QWidget::setEnabled);
-  font_size_ = DefaultableSpin(72);
+  font_size_ = DefaultableSpin(kMaxBalloonFontSize);
   sound_ = new QCheckBox("Play sounds and speech aloud");
   auto* form = new QFormLayout;
   form->addRow("Voice:", voice_);

@@ -91,13 +91,20 @@ MsgAnswer QtUi::MessageBox(const std::string& text, const std::string& title, in
   // (Pushed and popped as a pair, so a pointer change made by events meanwhile survives.)
   const bool arrow_pushed = busy_;
   if (arrow_pushed) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  open_boxes_.push_back(&box);
   box.exec();
+  open_boxes_.pop_back();
   if (arrow_pushed) QApplication::restoreOverrideCursor();
   QAbstractButton* clicked = box.clickedButton();
   if (clicked != nullptr) {
     if (std::optional<MsgAnswer> answer = AnswerOf(box.standardButton(clicked))) return *answer;
   }
   return FallbackAnswer(buttons);
+}
+
+void QtUi::CloseOpenBoxes() {
+  // done() ends each box's own event loop; the outer ones return as the inner ones unwind.
+  for (auto box = open_boxes_.rbegin(); box != open_boxes_.rend(); ++box) (*box)->done(0);
 }
 
 void QtUi::SetCursor(platform::Cursor cursor) {

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/ui.h"
+
+class QMessageBox;
 
 namespace rirerazo::desktop {
 
@@ -27,8 +30,13 @@ class QtUi final : public platform::Ui {
   int ScreenWidthPx() const override;
   int ScreenHeightPx() const override;
 
+  // Closes every box still open, innermost first, each answering as if closed without a
+  // button: the program is ending and nobody waits for the answers.
+  void CloseOpenBoxes();
+
  private:
   bool busy_ = false;
+  std::vector<QMessageBox*> open_boxes_;  // nested boxes, innermost last
 };
 
 // The title a box gets when the player passes none.
