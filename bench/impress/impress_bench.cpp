@@ -1,12 +1,13 @@
 // A slide-show script on the desktop, on an X server of the program's own (Xvfb):
-//   impress_bench [runs]
+//   impress_bench [runs] [--drop-caches]
 // Each run spawns the player on a script that names a one-slide presentation and times,
 // from the spawn, until the slide's colour fills the screen (read back from the X server
 // every 10 ms). The office's resident memory is read from /proc while the slide is shown.
 // The player then plays the slide's piece, moves on past the last slide and ends.
 //
-// The first run starts with no saved office profile (a cold profile); the others find the
-// one the first run left behind (a warm profile). The disk cache is warm throughout.
+// Every run's office starts with a new profile, as the player's always does. With
+// --drop-caches (as root) the kernel's page cache is emptied before the first run, so that
+// run reads the office's files from disk, as the first show after booting does.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
@@ -138,8 +139,25 @@ Run PlayOnce(Display* display, const std::string& player, const fs::path& script
 
 }  // namespace
 
+// Empties the page cache; false when that is not allowed.
+bool DropCaches() {
+  sync();
+  std::ofstream drop("/proc/sys/vm/drop_caches");
+  drop << "3\n";
+  drop.flush();
+  return drop.good();
+}
+
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(2, std::atoi(argv[1])) : 6;
+  int runs = 6;
+  bool drop_caches = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--drop-caches") {
+      drop_caches = true;
+    } else {
+      runs = std::max(2, std::atoi(argv[i]));
+    }
+  }
   rirerazo::testing::XvfbServer server;
   if (!server.Running()) {
     std::fprintf(stderr, "impress_bench: Xvfb is not installed\n");
@@ -150,7 +168,7 @@ int main(int argc, char** argv) {
   unsetenv("WAYLAND_DISPLAY");
   char folder_template[] = "/tmp/impress-bench-XXXXXX";
   const fs::path folder = mkdtemp(folder_template);
-  // The player's saved state, the office's saved profile included, starts empty.
+  // The player's saved state starts empty.
   setenv("HOME", folder.c_str(), 1);
   setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
   setenv("XDG_CONFIG_HOME", (folder / "config").c_str(), 1);
@@ -163,20 +181,25 @@ int main(int argc, char** argv) {
   Display* display = XOpenDisplay(server.Display().c_str());
   if (display == nullptr) return 1;
   const std::string player = RIRERAZO_BINARY_DIR "/src/rirerazo";
+  if (drop_caches && !DropCaches()) {
+    std::fprintf(stderr, "impress_bench: the page cache cannot be emptied (not root?)\n");
+    drop_caches = false;
+  }
   std::vector<double> warm;
   for (int i = 0; i < runs; ++i) {
     const Run run = PlayOnce(display, player, folder / "show.vrn");
     std::printf(
-        "%s profile: first slide after %.2f s, office %.0f MB resident (%.0f MB "
+        "run %d (%s disk cache): first slide after %.2f s, office %.0f MB resident (%.0f MB "
         "proportional), player ended after %.2f s with status %d\n",
-        i == 0 ? "cold" : "warm", run.to_slide_s, double(run.office_rss_kb) / 1024.0,
-        double(run.office_pss_kb) / 1024.0, run.whole_s, run.status);
+        i + 1, i == 0 && drop_caches ? "cold" : "warm", run.to_slide_s,
+        double(run.office_rss_kb) / 1024.0, double(run.office_pss_kb) / 1024.0, run.whole_s,
+        run.status);
     std::fflush(stdout);
     if (i > 0 && run.to_slide_s > 0) warm.push_back(run.to_slide_s);
   }
   if (!warm.empty()) {
     std::sort(warm.begin(), warm.end());
-    std::printf("warm profile, %zu runs: median %.2f s, min %.2f s, max %.2f s\n", warm.size(),
+    std::printf("runs 2 to %d: median %.2f s, min %.2f s, max %.2f s\n", runs,
                 warm[warm.size() / 2], warm.front(), warm.back());
   }
   XCloseDisplay(display);
