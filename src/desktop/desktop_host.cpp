@@ -11,10 +11,12 @@
 #include "desktop/audio/audio_output.h"
 #include "desktop/character/character_stage.h"
 #include "desktop/host/desktop_loop.h"
-#include "desktop/host/voice_listening.h"
 #include "desktop/host/desktop_settings.h"
+#include "desktop/host/listening_key.h"
+#include "desktop/host/listening_tip.h"
 #include "desktop/host/menu_tray.h"
 #include "desktop/host/settings_sheet.h"
+#include "desktop/host/voice_listening.h"
 #include "desktop/services/backdrop_window.h"
 #include "desktop/services/impress_presentation.h"
 #include "desktop/services/qt_clipboard.h"
@@ -69,6 +71,7 @@ class Host {
     loop_.AddSource(presentation_);
     loop_.AddSource(voice_);
     ConnectStage();
+    ConnectListening();
   }
 
   bool OpenSinks(std::ostream& out) { return session_.OpenOutputs(out, err_); }
@@ -98,7 +101,14 @@ class Host {
     loop_.SetAnimator([this] {
       runtime_.Advance(clock_.NowMs());
       stage_.Sync();
+      tip_.Follow();
     });
+  }
+
+  // The listening key and the tip: a press or release is served at once, like a click.
+  void ConnectListening() {
+    voice_.SetTipObserver([this](const ListeningTipState& state) { tip_.Show(state); });
+    listening_key_.Bind(settings_.listening_key);
   }
 
   // A character's Close is a command: the player yields to pending events before it starts
@@ -122,6 +132,15 @@ class Host {
     Host& host_;
   };
 
+  void OnListeningKey(bool pressed) {
+    if (pressed) {
+      voice_.KeyPressed(clock_.NowMs());
+    } else {
+      voice_.KeyReleased(clock_.NowMs());
+    }
+    loop_.WakeSoon();
+  }
+
   void ShowSettings() {
     if (!sheet_) {
       std::vector<std::string> voices;
@@ -132,6 +151,7 @@ class Host {
         settings_ = chosen;
         SaveDesktopSettings(settings_);
         stage_.SetUserBalloonFont(settings_.balloon_font, settings_.balloon_font_size);
+        listening_key_.Bind(settings_.listening_key);
       });
     }
     sheet_->Present(settings_);
@@ -149,6 +169,9 @@ class Host {
   runtime::CharacterRuntime runtime_;
   VoiceListening voice_{runtime_, clock_, err_};
   CharacterStage stage_;
+  ListeningTip tip_{stage_};
+  ListeningKey listening_key_{[this] { OnListeningKey(true); }, [this] { OnListeningKey(false); },
+                              err_};
   SheetOpener sheet_opener_{*this};
   std::unique_ptr<SettingsSheet> sheet_;
   host::Session session_;

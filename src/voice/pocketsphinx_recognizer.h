@@ -4,7 +4,9 @@
 // loop of phones, the best any speech can score with this acoustic model. Per frame of the
 // utterance, the gap between the grammar's best path and the phone loop says how well the
 // audio fits a command: close to the loop (or above it) is a good fit, far below is speech
-// the grammar does not describe. ConfidenceFromGap maps the gap to -100..100; the mapping was
+// the grammar does not describe. Speech the grammar path passes off as silence (a sentence
+// that only begins like a command) lowers it further. ConfidenceFromScores maps both to
+// -100..100; the mapping was
 // calibrated on synthesised command phrases and out-of-grammar sentences
 // (docs/voice-commands.md).
 #pragma once
@@ -31,6 +33,10 @@ RecognizerModel InstalledModel();
 // Per-frame score gap (grammar path minus phone loop, in the decoder's log units) to the
 // -100..100 scale; monotonic and clamped.
 std::int32_t ConfidenceFromGap(double gap_per_frame);
+// The confidence of a grammar path: its gap, less a cost for each frame of silence on the
+// path beyond what a spoken command leaves (speech outside the grammar that the path passes
+// off as silence). Monotonic in both, clamped.
+std::int32_t ConfidenceFromScores(double gap_per_frame, std::int32_t silent_frames);
 
 class PocketsphinxRecognizer : public runtime::SpeechRecognizer {
  public:
@@ -50,7 +56,8 @@ class PocketsphinxRecognizer : public runtime::SpeechRecognizer {
   struct Decoders;
   PocketsphinxRecognizer(std::unique_ptr<Decoders> decoders, std::ostream& diagnostics);
   void ReportMissingWords(const std::vector<std::string>& grammars);
-  void AddAlternatives(runtime::Recognition& heard, std::int32_t frames);
+  void AddAlternatives(runtime::Recognition& heard, double best_gap, std::int32_t silent_frames,
+                       std::int32_t frames);
 
   std::unique_ptr<Decoders> decoders_;
   std::ostream& diagnostics_;

@@ -67,6 +67,8 @@ TEST(SettingsSheet, ReadsBackWhatItPresentsAndSurvivesARestart) {
   settings.pitch = 0;
   settings.balloon_font_size = 12;
   settings.sound = false;
+  EXPECT_EQ(LoadDesktopSettings().listening_key, "Scroll_Lock") << "the default key";
+  settings.listening_key = "Pause";
   DesktopSettings heard;
   SettingsSheet sheet({"en-us", "de"}, [&](const DesktopSettings& s) { heard = s; });
   sheet.Present(settings);
@@ -74,6 +76,15 @@ TEST(SettingsSheet, ReadsBackWhatItPresentsAndSurvivesARestart) {
   QMetaObject::invokeMethod(&sheet, "accept");
   SaveDesktopSettings(sheet.Chosen());
   EXPECT_EQ(LoadDesktopSettings(), settings);
+
+  // A key the sheet does not list, and none at all, read back as they were.
+  for (const char* key : {"Hyper_R", ""}) {
+    settings.listening_key = key;
+    sheet.Present(settings);
+    EXPECT_EQ(sheet.Chosen().listening_key, key);
+    SaveDesktopSettings(sheet.Chosen());
+    EXPECT_EQ(LoadDesktopSettings().listening_key, key);
+  }
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 #include "runtime/voice_commands.h"
 #include "voice/pocketsphinx_recognizer.h"
 #include "voice/spoken_phrases.h"
-#include "voice_module.h"
 #include "voice/wave_file.h"
+#include "voice_module.h"
 
 namespace rirerazo::voice::testing {
 namespace {
@@ -131,6 +131,35 @@ TEST_F(Recognizer, SpeechOutsideTheGrammarsScoresAtMinusFortyOrBelow) {
     platform::UserInput heard = Hear(Offer(kAssistant), sentence);
     EXPECT_TRUE(heard.name.empty() || heard.confidence <= -40)
         << sentence << " heard as \"" << heard.voice << "\" (" << heard.name << ", "
+        << heard.confidence << ")";
+  }
+}
+
+// Sentences that begin with a command's words and go on: the grammar path takes the command
+// and passes the rest off as silence.
+TEST_F(Recognizer, SentencesThatOnlyBeginLikeACommandScoreAtMinusFortyOrBelow) {
+  struct Case {
+    const ScriptCommands* script;
+    const char* sentence;
+  };
+  const Case cases[] = {
+      {&kAssistant, "what is the capital of france"},
+      {&kAssistant, "what is the weather going to be like next week"},
+      {&kAssistant, "please open the calendar for tomorrow morning"},
+      {&kAssistant, "check my email and then make some tea"},
+      {&kAssistant, "turn off the lights in the kitchen please"},
+      {&kStoryteller, "tell me about your day"},
+      {&kStoryteller, "sing along with the radio"},
+      {&kStoryteller, "goodbye and thanks for all the fish"},
+      {&kStoryteller, "tell me a joke about a horse"},
+      {&kPresenter, "next time we should meet earlier"},
+      {&kPresenter, "thank you for coming to my talk"},
+      {&kPresenter, "next slide please if you would"},
+  };
+  for (const Case& test : cases) {
+    platform::UserInput heard = Hear(Offer(*test.script), test.sentence);
+    EXPECT_TRUE(heard.name.empty() || heard.confidence <= -40)
+        << test.sentence << " heard as \"" << heard.voice << "\" (" << heard.name << ", "
         << heard.confidence << ")";
   }
 }

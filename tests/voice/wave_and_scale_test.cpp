@@ -65,5 +65,19 @@ TEST(ConfidenceScale, IsMonotonicAndClamped) {
   }
 }
 
+// Silence on the path costs nothing up to what a spoken command leaves, then lowers the
+// confidence frame by frame, never below -100, however long.
+TEST(ConfidenceScale, SilenceBeyondACommandsLowersIt) {
+  EXPECT_EQ(ConfidenceFromScores(10, 0), ConfidenceFromGap(10));
+  EXPECT_EQ(ConfidenceFromScores(10, 55), ConfidenceFromGap(10));
+  EXPECT_LT(ConfidenceFromScores(10, 65), ConfidenceFromGap(10));
+  // A perfect fit with 1.1 s of speech passed off as silence is refused by the player.
+  EXPECT_LE(ConfidenceFromScores(1000, 110), -40);
+  EXPECT_EQ(ConfidenceFromScores(1000, 1 << 30), -100);
+  for (int silent = 0; silent < 200; silent += 5) {
+    EXPECT_GE(ConfidenceFromScores(8, silent), ConfidenceFromScores(8, silent + 5));
+  }
+}
+
 }  // namespace
 }  // namespace rirerazo::voice::testing

@@ -22,6 +22,8 @@ DesktopSettings LoadDesktopSettings() {
   settings.balloon_font = store.value("balloon/font").toString().toStdString();
   settings.balloon_font_size = NumberIn(store, "balloon/font_size", kMaxBalloonFontSize);
   settings.sound = store.value("sound/on", true).toBool();
+  settings.listening_key =
+      store.value("voice/listening_key", kDefaultListeningKey).toString().toStdString();
   return settings;
 }
 
@@ -33,6 +35,7 @@ void SaveDesktopSettings(const DesktopSettings& settings) {
   store.setValue("balloon/font", QString::fromStdString(settings.balloon_font));
   store.setValue("balloon/font_size", settings.balloon_font_size);
   store.setValue("sound/on", settings.sound);
+  store.setValue("voice/listening_key", QString::fromStdString(settings.listening_key));
   store.sync();
 }
 

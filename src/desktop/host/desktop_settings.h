@@ -1,6 +1,6 @@
 // The user's own settings of the character runtime, changed in the settings sheet and kept
 // between runs: a voice, speed and pitch for characters whose script and file set none, a
-// balloon font, and whether sound plays at all.
+// balloon font, whether sound plays at all, and the key held to speak to a character.
 #pragma once
 
 #include <memory>
@@ -11,6 +11,9 @@
 
 namespace rirerazo::desktop {
 
+// The listening key by default: it types nothing and few programs use it.
+inline constexpr const char* kDefaultListeningKey = "Scroll_Lock";
+
 struct DesktopSettings {
   std::string voice;          // an espeak-ng voice name; empty: chosen by the language
   int words_per_minute = 0;   // 0: the character's or the engine's
@@ -18,6 +21,7 @@ struct DesktopSettings {
   std::string balloon_font;   // empty: the character file's
   int balloon_font_size = 0;  // points; 0: the character file's
   bool sound = true;
+  std::string listening_key = kDefaultListeningKey;  // an X keysym name; empty: none
   friend bool operator==(const DesktopSettings&, const DesktopSettings&) = default;
 };
 

@@ -19,6 +19,32 @@ QSpinBox* DefaultableSpin(int max) {
   return spin;
 }
 
+// Keys that type nothing in most programs, offered for push-to-talk (X keysym names).
+struct OfferedKey {
+  const char* caption;
+  const char* key_name;
+};
+constexpr OfferedKey kListeningKeys[] = {
+    {"Scroll Lock", "Scroll_Lock"},
+    {"Pause", "Pause"},
+    {"Menu", "Menu"},
+    {"Right Ctrl", "Control_R"},
+    {"Insert", "Insert"},
+    {"F9", "F9"},
+    {"F10", "F10"},
+    {"F11", "F11"},
+    {"F12", "F12"},
+};
+
+QComboBox* ListeningKeyChoice() {
+  auto* choice = new QComboBox;
+  choice->addItem("None (no push-to-talk)", QString());
+  for (const OfferedKey& key : kListeningKeys) {
+    choice->addItem(key.caption, QString(key.key_name));
+  }
+  return choice;
+}
+
 }  // namespace
 
 SettingsSheet::SettingsSheet(std::vector<std::string> voices,
@@ -39,6 +65,7 @@ SettingsSheet::SettingsSheet(std::vector<std::string> voices,
   connect(own_font_, &QCheckBox::toggled, font_, &QWidget::setEnabled);
   font_size_ = DefaultableSpin(kMaxBalloonFontSize);
   sound_ = new QCheckBox("Play sounds and speech aloud");
+  listening_key_ = ListeningKeyChoice();
   auto* form = new QFormLayout;
   form->addRow("Voice:", voice_);
   form->addRow("Speed:", speed_);
@@ -46,6 +73,7 @@ SettingsSheet::SettingsSheet(std::vector<std::string> voices,
   form->addRow(own_font_, font_);
   form->addRow("Font size:", font_size_);
   form->addRow(sound_);
+  form->addRow("Hold to speak:", listening_key_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   connect(buttons, &QDialogButtonBox::accepted, this, &SettingsSheet::Accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -66,6 +94,10 @@ void SettingsSheet::Present(const DesktopSettings& settings) {
   }
   font_size_->setValue(settings.balloon_font_size);
   sound_->setChecked(settings.sound);
+  const QString key = QString::fromStdString(settings.listening_key);
+  // A key set outside the sheet (by editing the settings file) is offered as it is.
+  if (listening_key_->findData(key) < 0) listening_key_->addItem(key, key);
+  listening_key_->setCurrentIndex(listening_key_->findData(key));
   show();
   raise();
   activateWindow();
@@ -79,6 +111,7 @@ DesktopSettings SettingsSheet::Chosen() const {
   if (own_font_->isChecked()) settings.balloon_font = font_->currentFont().family().toStdString();
   settings.balloon_font_size = font_size_->value();
   settings.sound = sound_->isChecked();
+  settings.listening_key = listening_key_->currentData().toString().toStdString();
   return settings;
 }
 

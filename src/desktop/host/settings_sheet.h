@@ -1,4 +1,5 @@
-// The settings sheet of the character runtime: voice, speed, pitch, balloon font and sound.
+// The settings sheet of the character runtime: voice, speed, pitch, balloon font, sound and
+// the listening key.
 // Shown without blocking (a script may open it while characters play); a change takes
 // effect for the next utterance and balloon and is saved for later runs.
 #pragma once
@@ -41,6 +42,7 @@ class SettingsSheet : public QDialog {
   QFontComboBox* font_ = nullptr;
   QSpinBox* font_size_ = nullptr;
   QCheckBox* sound_ = nullptr;
+  QComboBox* listening_key_ = nullptr;
 };
 
 }  // namespace rirerazo::desktop

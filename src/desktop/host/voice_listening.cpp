@@ -1,14 +1,40 @@
 #include "desktop/host/voice_listening.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "os/module_loader.h"
 
 namespace rirerazo::desktop {
+namespace {
+
+// The player ignores spoken input at this confidence and below.
+constexpr std::int32_t kIgnoredConfidence = -40;
+
+constexpr const char* kListeningText = "Listening\u2026";
+constexpr const char* kNothingHeardText = "Nothing heard";
+constexpr const char* kNotUnderstoodText = "Not understood";
+constexpr const char* kUnavailableText = "Voice input is unavailable";
+
+bool Loaded(const runtime::CharacterRuntime& runtime, const std::string& id) {
+  const std::vector<std::string> ids = runtime.CharacterIds();
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+}  // namespace
+
+const voice::VoiceModule* VoiceListening::LoadInstalledModule(std::string* error) {
+  os::LoadedModule loaded = os::LoadModule(voice::kVoiceModuleFile, voice::kVoiceModuleEntry);
+  if (!loaded.entry) {
+    if (error) *error = loaded.error;
+    return nullptr;
+  }
+  return reinterpret_cast<voice::VoiceModuleEntry>(loaded.entry)();
+}
 
 VoiceListening::VoiceListening(runtime::CharacterRuntime& runtime, const platform::Clock& clock,
-                               std::ostream& err)
-    : runtime_(runtime), clock_(clock), err_(err) {}
+                               std::ostream& err, ModuleLoader loader)
+    : runtime_(runtime), clock_(clock), err_(err), loader_(std::move(loader)) {}
 
 // The session ends before the recogniser it uses goes.
 VoiceListening::~VoiceListening() {
@@ -22,72 +48,162 @@ std::optional<std::string> VoiceListening::ListeningCharacter() const {
   return std::nullopt;
 }
 
-std::optional<std::int64_t> VoiceListening::NextDueMs() const {
-  if (session_) return next_poll_ms_;
-  if (!unavailable_ && ListeningCharacter()) return clock_.NowMs();
+std::optional<std::string> VoiceListening::PushToTalkCharacter() const {
+  if (std::optional<std::string> listening = ListeningCharacter()) return listening;
+  const std::vector<std::string> ids = runtime_.CharacterIds();
+  for (const std::string& id : ids) {
+    if (runtime_.Character(id).Visible()) return id;
+  }
+  if (!ids.empty()) return ids.front();
   return std::nullopt;
 }
 
+std::optional<std::int64_t> VoiceListening::NextDueMs() const {
+  std::optional<std::int64_t> due = tip_hide_ms_;
+  auto earlier = [&](std::int64_t at) { due = due ? std::min(*due, at) : at; };
+  if (session_) {
+    earlier(next_poll_ms_);
+  } else if (!unavailable_ && ListeningCharacter()) {
+    earlier(std::max(clock_.NowMs(), retry_ms_));
+  }
+  return due;
+}
+
 bool VoiceListening::Serve(std::int64_t now_ms) {
+  if (tip_hide_ms_ && *tip_hide_ms_ <= now_ms && !session_) ShowTip({}, std::nullopt);
   if (session_) return ServeSession(now_ms);
   std::optional<std::string> character = ListeningCharacter();
-  if (character && !unavailable_) Start(*character, now_ms);
+  if (character && !unavailable_ && now_ms >= retry_ms_) Start(*character, now_ms);
   return false;
 }
 
-bool VoiceListening::Unavailable(const std::string& why) {
+void VoiceListening::KeyPressed(std::int64_t now_ms) {
+  if (key_held_) return;
+  key_held_ = true;
+  std::optional<std::string> character = PushToTalkCharacter();
+  if (!character) return;
+  key_listener_ = *character;
+  if (!runtime_.Listening(key_listener_)) runtime_.Character(key_listener_).Listen(true);
+  if (session_) return;  // the script's session goes on as the key's, without a timeout
+  if (unavailable_) {
+    ShowTip({key_listener_, kUnavailableText, false}, now_ms + kTipShownMs);
+  } else {
+    Start(key_listener_, now_ms);
+  }
+}
+
+// Letting go ends the session; a phrase still being spoken is heard to its end.
+void VoiceListening::KeyReleased(std::int64_t now_ms) {
+  if (!key_held_) return;
+  key_held_ = false;
+  const std::string character = std::move(key_listener_);
+  key_listener_.clear();
+  if (session_) {
+    session_->Finish(true);
+    std::optional<runtime::Recognition> heard;
+    while (std::optional<voice::ListenReport> report = session_->Poll()) {
+      if (!heard && report->kind == voice::ListenReport::Kind::kHeard &&
+          !report->heard.phrases.empty()) {
+        heard = std::move(report->heard);
+      }
+    }
+    if (heard && Loaded(runtime_, listener_)) {
+      Heard(*heard, now_ms);
+      return;
+    }
+    End(true);
+    ShowTip({listener_, kNothingHeardText, false}, now_ms + kTipShownMs);
+    return;
+  }
+  if (Loaded(runtime_, character) && runtime_.Listening(character)) {
+    runtime_.Character(character).Listen(false);
+  }
+}
+
+bool VoiceListening::Unavailable(const std::string& why, std::int64_t now_ms) {
   err_ << "rirerazo: voice input is unavailable: " << why << "\n";
   unavailable_ = true;
+  if (key_held_ && !key_listener_.empty()) {
+    ShowTip({key_listener_, kUnavailableText, false}, now_ms + kTipShownMs);
+  }
   return false;
 }
 
 bool VoiceListening::Start(const std::string& character, std::int64_t now_ms) {
   std::string why;
-  if (!module_) {
-    os::LoadedModule loaded = os::LoadModule(voice::kVoiceModuleFile, voice::kVoiceModuleEntry);
-    if (!loaded.entry) return Unavailable(loaded.error);
-    module_ = reinterpret_cast<voice::VoiceModuleEntry>(loaded.entry)();
-  }
+  if (!module_) module_ = loader_(&why);
+  if (!module_) return Unavailable(why, now_ms);
   if (!recognizer_) recognizer_ = module_->make_recognizer(err_, &why);
-  if (!recognizer_) return Unavailable(why);
+  if (!recognizer_) return Unavailable(why, now_ms);
   offered_ = runtime_.VoiceGrammars();
-  if (!recognizer_->SetGrammars(offered_.grammars)) return false;
+  if (!recognizer_->SetGrammars(offered_.grammars)) {
+    // Nothing can be said yet: look again later (a script may add commands) rather than
+    // on every turn of the loop.
+    retry_ms_ = now_ms + kNoGrammarRetryMs;
+    return false;
+  }
   std::unique_ptr<voice::AudioSource> microphone = module_->open_microphone(&why);
-  if (!microphone) return Unavailable(why);
+  if (!microphone) return Unavailable(why, now_ms);
   session_ = module_->start_listening(std::move(microphone), *recognizer_);
   listener_ = character;
   started_ms_ = now_ms;
   next_poll_ms_ = now_ms + kListenPollMs;
+  ShowTip({character, kListeningText, true}, std::nullopt);
   return true;
 }
 
 bool VoiceListening::ServeSession(std::int64_t now_ms) {
   next_poll_ms_ = now_ms + kListenPollMs;
-  if (!runtime_.Listening(listener_)) {
-    End(false);  // the script stopped listening
+  if (!Loaded(runtime_, listener_) || !runtime_.Listening(listener_)) {
+    End(false);  // the script stopped listening, or unloaded the listener
+    ShowTip({}, std::nullopt);
     return false;
   }
   while (std::optional<voice::ListenReport> report = session_->Poll()) {
     if (report->kind == voice::ListenReport::Kind::kSourceGone) {
       End(true);
-      return Unavailable("the microphone went away");
+      Unavailable("the microphone went away", now_ms);
+      return true;
     }
     if (report->heard.phrases.empty()) continue;  // a noise, not words: keep listening
-    End(false);
-    runtime_.HearRecognized(listener_, offered_, report->heard);
+    Heard(report->heard, now_ms);
     return true;
   }
-  if (now_ms - started_ms_ >= kListenTimeoutMs) {
+  if (!key_held_ && now_ms - started_ms_ >= kListenTimeoutMs) {
     End(true);
+    ShowTip({listener_, kNothingHeardText, false}, now_ms + kTipShownMs);
     return true;
   }
   return false;
 }
 
+// The runtime ends the session (ListenComplete) and raises Command; the tip says what was
+// heard, or that it was too unsure to count.
+void VoiceListening::Heard(const runtime::Recognition& heard, std::int64_t now_ms) {
+  End(false);
+  const runtime::HeardPhrase& best = heard.phrases.front();
+  const bool understood = best.confidence > kIgnoredConfidence;
+  ShowTip({listener_, understood ? "\u201c" + best.text + "\u201d" : kNotUnderstoodText, false},
+          now_ms + kTipShownMs);
+  runtime_.HearRecognized(listener_, offered_, heard);
+}
+
 void VoiceListening::End(bool stop_listening) {
-  session_->Finish(false);
-  session_.reset();
-  if (stop_listening) runtime_.Character(listener_).Listen(false);
+  if (session_) {
+    session_->Finish(false);
+    session_.reset();
+  }
+  if (!stop_listening) return;
+  if (Loaded(runtime_, listener_) && runtime_.Listening(listener_)) {
+    runtime_.Character(listener_).Listen(false);
+  }
+}
+
+void VoiceListening::ShowTip(ListeningTipState tip, std::optional<std::int64_t> hide_at_ms) {
+  tip_hide_ms_ = tip.character.empty() ? std::nullopt : hide_at_ms;
+  if (tip == tip_) return;
+  tip_ = std::move(tip);
+  if (tip_observer_) tip_observer_(tip_);
 }
 
 }  // namespace rirerazo::desktop

@@ -1,18 +1,24 @@
-// Listening on the desktop: while a character listens (the script's Listen True), the
-// microphone is open and what is said goes through the voice module's recogniser. The module
-// is loaded on the first session, so a player that never listens never loads it.
+// Listening on the desktop: while a character listens (the script's Listen True, or the
+// user holding the listening key), the microphone is open and what is said goes through the
+// voice module's recogniser. The module is loaded on the first session, so a player that
+// never listens never loads it.
 //
 // A session ends when a phrase is heard (the runtime ends it and raises Command), when the
-// script stops listening, after kListenTimeoutMs without a phrase, or when the microphone goes
-// away; the last two end it with Listen(false), which raises ListenComplete. Without a
-// recogniser or a microphone this is said once on the error stream; the character keeps
-// listening until the script stops it, and menus work as ever.
+// script stops listening, when the listening key is let go, after kListenTimeoutMs without
+// a phrase (not while the key is held), or when the microphone goes away; all but the first
+// two end it with Listen(false), which raises ListenComplete. Without a recogniser or a
+// microphone this is said once on the error stream; the character keeps listening until the
+// script (or the key) stops it, and menus work as ever.
+//
+// The listening tip reports each session: "Listening…" while it is open, then what was heard
+// or that nothing was understood, for kTipShownMs.
 //
 // Served by the desktop loop on the player's thread; the microphone is read on the listening
 // thread of the module.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -27,27 +33,59 @@ namespace rirerazo::desktop {
 
 inline constexpr std::int64_t kListenTimeoutMs = 10000;
 inline constexpr std::int64_t kListenPollMs = 50;
+inline constexpr std::int64_t kTipShownMs = 2500;
+// How soon a character listening with no grammar the recogniser can offer is tried again.
+inline constexpr std::int64_t kNoGrammarRetryMs = 1000;
+
+// What the listening tip shows; an empty character hides it.
+struct ListeningTipState {
+  std::string character;
+  std::string text;
+  bool listening = false;  // a session is open (the tip says so with a mark)
+  friend bool operator==(const ListeningTipState&, const ListeningTipState&) = default;
+};
 
 class VoiceListening : public host::EventSource {
  public:
+  // Finds the voice module; null and a reason when it cannot be loaded.
+  using ModuleLoader = std::function<const voice::VoiceModule*(std::string* error)>;
+  // Loads rirerazo-voice.so with os::LoadModule.
+  static const voice::VoiceModule* LoadInstalledModule(std::string* error);
+
   VoiceListening(runtime::CharacterRuntime& runtime, const platform::Clock& clock,
-                 std::ostream& err);
+                 std::ostream& err, ModuleLoader loader = LoadInstalledModule);
   ~VoiceListening() override;
+
+  // Hears every change of the listening tip.
+  void SetTipObserver(std::function<void(const ListeningTipState&)> observer) {
+    tip_observer_ = std::move(observer);
+  }
+  const ListeningTipState& Tip() const { return tip_; }
+
+  // The listening key: pressed, the listening character (else the first visible one, else
+  // the first loaded) listens until it is let go; what is said meanwhile is heard.
+  void KeyPressed(std::int64_t now_ms);
+  void KeyReleased(std::int64_t now_ms);
+  bool Open() const { return session_ != nullptr; }
 
   std::optional<std::int64_t> NextDueMs() const override;
   bool Serve(std::int64_t now_ms) override;
-  bool HasPendingWork() const override { return session_ != nullptr; }
+  bool HasPendingWork() const override { return session_ != nullptr || key_held_; }
 
  private:
   std::optional<std::string> ListeningCharacter() const;
+  std::optional<std::string> PushToTalkCharacter() const;
   bool Start(const std::string& character, std::int64_t now_ms);
   bool ServeSession(std::int64_t now_ms);
+  void Heard(const runtime::Recognition& heard, std::int64_t now_ms);
   void End(bool stop_listening);
-  bool Unavailable(const std::string& why);
+  bool Unavailable(const std::string& why, std::int64_t now_ms);
+  void ShowTip(ListeningTipState tip, std::optional<std::int64_t> hide_at_ms);
 
   runtime::CharacterRuntime& runtime_;
   const platform::Clock& clock_;
   std::ostream& err_;
+  ModuleLoader loader_;
   bool unavailable_ = false;
   const voice::VoiceModule* module_ = nullptr;
   std::unique_ptr<runtime::SpeechRecognizer> recognizer_;
@@ -56,6 +94,12 @@ class VoiceListening : public host::EventSource {
   runtime::VoiceGrammarSet offered_;
   std::int64_t started_ms_ = 0;
   std::int64_t next_poll_ms_ = 0;
+  std::int64_t retry_ms_ = 0;
+  bool key_held_ = false;
+  std::string key_listener_;  // the character the key made listen
+  ListeningTipState tip_;
+  std::optional<std::int64_t> tip_hide_ms_;
+  std::function<void(const ListeningTipState&)> tip_observer_;
 };
 
 }  // namespace rirerazo::desktop
