@@ -1,6 +1,7 @@
 // Renders examples/welcome.vrn at 1280x720 and 25 frames a second to .mp4 and to .webm, each
-// in a child process of its own, and prints for each the video's length, the wall time,
-// the speed as a multiple of real time and the child's peak resident memory.
+// in a child process of its own, and prints for each the video's length, the wall and CPU
+// time, the speed as a multiple of real time by each, the child's peak resident memory and
+// the machine's load average before the render (other work on the machine slows it).
 //
 //   render_bench [SCREEN [FPS]]     e.g. render_bench 1280x720 25
 #include <sys/resource.h>
@@ -54,9 +55,12 @@ int main(int argc, char** argv) {
   const std::string fps = argc > 2 ? argv[2] : "25";
   setenv("RIRERAZO_CHARACTERS", (std::string(RIRERAZO_BINARY_DIR) + "/src").c_str(), 1);
   const auto folder = std::filesystem::temp_directory_path();
-  std::printf("%-6s %10s %10s %8s %12s\n", "format", "video s", "wall s", "speed", "peak MiB");
+  std::printf("%-6s %8s %8s %8s %8s %8s %9s %6s\n", "format", "video s", "wall s", "speed",
+              "cpu s", "cpu spd", "peak MiB", "load");
   for (const char* extension : {"mp4", "webm"}) {
     const std::string video = (folder / ("render-bench." + std::string(extension))).string();
+    double load = 0;
+    getloadavg(&load, 1);
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
     if (child == 0) _exit(RenderHere(video, screen, fps));
@@ -70,8 +74,10 @@ int main(int argc, char** argv) {
       return 1;
     }
     const double length = VideoSeconds(video);
-    std::printf("%-6s %10.2f %10.2f %7.1fx %12.1f\n", extension, length, wall, length / wall,
-                double(usage.ru_maxrss) / 1024.0);
+    const double cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    std::printf("%-6s %8.2f %8.2f %7.1fx %8.2f %7.1fx %9.1f %6.2f\n", extension, length, wall,
+                length / wall, cpu, length / cpu, double(usage.ru_maxrss) / 1024.0, load);
     std::filesystem::remove(video);
   }
   return 0;

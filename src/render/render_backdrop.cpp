@@ -45,8 +45,8 @@ void RenderBackdrop::SetSlotVisible(int slot, bool visible) {
 void RenderBackdrop::PlaceCloseGlyph(int left_twips, int top_twips, const std::string& tooltip) {
   inner_.PlaceCloseGlyph(left_twips, top_twips, tooltip);
   picture_.glyph_placed = true;
-  picture_.glyph_at = QPoint(left_twips / platform::kTwipsPerPixel,
-                             top_twips / platform::kTwipsPerPixel);
+  picture_.glyph_at =
+      QPoint(left_twips / platform::kTwipsPerPixel, top_twips / platform::kTwipsPerPixel);
   ++revision_;
 }
 

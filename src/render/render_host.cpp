@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -34,11 +35,11 @@
 #include "render/screen_canvas.h"
 #include "render/sound_track.h"
 #include "render/video_encoder.h"
+#include "render/video_layer.h"
 #include "runtime/character_runtime.h"
 
 namespace rirerazo::render {
 namespace {
-
 
 // Without --duration a script that never ends stops here: an hour of video.
 constexpr std::int64_t kDefaultLimitMs = 3'600'000;
@@ -78,8 +79,8 @@ QSize ScreenOf(const host::Options& options) {
 }
 
 // Everything one render is made of, wired in dependency order: the headless host's devices,
-// with the espeak-ng voice, the media device and the backdrop sounding and showing in the
-// video.
+// with the espeak-ng voice, the media device (its videos drawn) and the backdrop sounding and
+// showing in the video.
 class Host : public headless::UserInputHost {
  public:
   Host(const host::Options& options, QImage background, std::ostream& out, std::ostream& err)
@@ -95,7 +96,9 @@ class Host : public headless::UserInputHost {
         session_(options, clock_, runtime_),
         ui_(headless::HeadlessUi::Settings{Answers(), screen_.width(), screen_.height()}, err),
         shell_(nullptr),
-        media_(track_, [this] { return clock_.NowMs(); }, true),
+        videos_(clock_, track_, screen_),
+        media_(
+            track_, [this] { return clock_.NowMs(); }, true),
         presentation_(clock_),
         presentation_source_(presentation_),
         canvas_(runtime_, track_, screen_, std::move(background), &backdrop_) {
@@ -111,6 +114,16 @@ class Host : public headless::UserInputHost {
                    .tray = &tray_});
     loop_.AddSource(session_.runtime_source());
     loop_.AddSource(presentation_source_);
+    media_.SetOfflineVideoPlayer([this](const std::string& file, std::int64_t length_ms) {
+      auto player = videos_.Open(file, length_ms);
+      if (!player && !video_notice_given_) {
+        video_notice_given_ = true;
+        err_ << "rirerazo: cannot draw the video '" << file
+             << "' into the render; it keeps its length in silence\n";
+      }
+      return player;
+    });
+    canvas_.SetVideoLayer(&videos_);
   }
 
   bool OpenSinks() { return session_.OpenOutputs(out_, err_); }
@@ -146,10 +159,9 @@ class Host : public headless::UserInputHost {
 
   void ShowProgress(bool terminal) {
     progress_ = std::make_unique<RenderProgress>(err_, terminal, options_.duration_ms, SteadyMs);
-    recorder_->SetFrameListener(
-        [this](std::int64_t rendered_ms, std::int64_t frames) {
-          progress_->Update(rendered_ms, frames);
-        });
+    recorder_->SetFrameListener([this](std::int64_t rendered_ms, std::int64_t frames) {
+      progress_->Update(rendered_ms, frames);
+    });
   }
 
   // The exit status of the player's run, or kExitRenderFailed when the video could not be
@@ -219,7 +231,6 @@ class Host : public headless::UserInputHost {
     }
   }
 
-
   // The loop is built before the recorder (which needs the encoder), so it reaches the
   // recorder through this forwarder.
   struct ForwardingPacer : headless::ClockPacer {
@@ -245,6 +256,7 @@ class Host : public headless::UserInputHost {
   headless::HeadlessShell shell_;
   headless::HeadlessKeySender keys_;
   RenderBackdrop backdrop_;
+  VideoLayer videos_;  // outlives the media device's players
   desktop::QtMediaDevice media_;
   headless::HeadlessClipboard clipboard_;
   headless::HeadlessFileDialog file_dialog_;
@@ -256,6 +268,7 @@ class Host : public headless::UserInputHost {
   std::unique_ptr<FrameRecorder> recorder_;
   std::unique_ptr<RenderProgress> progress_;
   bool written_ = false;
+  bool video_notice_given_ = false;  // one notice for the videos that cannot be drawn
 };
 
 // Qt's warnings about a platform without a desktop session (no runtime folder, no
@@ -266,13 +279,18 @@ void QuietQtWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
   }
 }
 
-// Qt paints without a display on its offscreen platform.
+// Qt paints without a display on its offscreen platform. The application keeps the
+// arguments it is given for its whole life, so they are copied to storage of their own: the
+// caller's may be gone by a later render in the same process.
 std::unique_ptr<QGuiApplication> MakeApplication(int argc, char** argv) {
   if (QGuiApplication::instance() != nullptr) return nullptr;
   qInstallMessageHandler(QuietQtWarnings);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static std::array<char, 256> name{};
+  std::snprintf(name.data(), name.size(), "%s", argc > 0 && argv[0] ? argv[0] : "rirerazo");
   static int app_argc = 1;
-  static char* app_argv[] = {argc > 0 ? argv[0] : const_cast<char*>("rirerazo"), nullptr};
+  static char* app_argv[] = {name.data(), nullptr};
+  app_argc = 1;
   return std::make_unique<QGuiApplication>(app_argc, app_argv);
 }
 

@@ -35,8 +35,8 @@ std::string RenderProgress::Line(std::int64_t rendered_ms, std::int64_t frames,
     std::snprintf(text, sizeof text, ", %.1fx real time", speed);
     line += text;
     if (length_ms_ && speed > 0) {
-      const auto left_ms = std::int64_t(double(std::max<std::int64_t>(
-                                            0, *length_ms_ - rendered_ms)) / speed);
+      const auto left_ms =
+          std::int64_t(double(std::max<std::int64_t>(0, *length_ms_ - rendered_ms)) / speed);
       line += ", at most " + Seconds(left_ms) + " left";
     }
   }

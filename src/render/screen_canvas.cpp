@@ -7,6 +7,7 @@
 #include "desktop/character/balloon_picture.h"
 #include "desktop/character/character_picture.h"
 #include "render/render_backdrop.h"
+#include "render/video_layer.h"
 
 namespace rirerazo::render {
 
@@ -20,6 +21,8 @@ struct ScreenCanvas::Actor {
   bool shown = false;
   bool balloon_shown = false;
   QRect place;
+  std::uint64_t character_raise = 0;  // when each window last appeared
+  std::uint64_t balloon_raise = 0;
 };
 
 namespace {
@@ -58,11 +61,20 @@ void ScreenCanvas::Sync() {
   changed_ |= std::erase_if(actors_, [&](const auto& actor) {
                 return std::find(ids.begin(), ids.end(), actor->id) == ids.end();
               }) > 0;
+  SyncWindowsBelow();
   for (const std::string& id : ids) SyncActor(ActorFor(id));
-  // Keep the load order for stacking.
-  std::stable_sort(actors_.begin(), actors_.end(), [&](const auto& a, const auto& b) {
-    return std::find(ids.begin(), ids.end(), a->id) < std::find(ids.begin(), ids.end(), b->id);
-  });
+}
+
+// The backdrop and the video windows: ordinary windows, below the characters' and the
+// balloons', which stay on top. Whichever appeared last lies above the other.
+void ScreenCanvas::SyncWindowsBelow() {
+  const bool backdrop_shown = backdrop_ && backdrop_->Visible();
+  if (backdrop_shown && !backdrop_shown_) backdrop_raise_ = ++last_raise_;
+  backdrop_shown_ = backdrop_shown;
+  if (videos_ == nullptr) return;
+  const VideoLayer::Change videos = videos_->Sync();
+  if (videos.raised) videos_raise_ = ++last_raise_;
+  changed_ |= videos.changed;
 }
 
 void ScreenCanvas::SyncActor(Actor& actor) {
@@ -92,6 +104,8 @@ void ScreenCanvas::SyncActor(Actor& actor) {
   }
   changed_ |= actor.shown != was_shown || actor.balloon_shown != balloon_was_shown ||
               (actor.shown && actor.place != was_at);
+  if (actor.shown && !was_shown) actor.character_raise = ++last_raise_;
+  if (actor.balloon_shown && !balloon_was_shown) actor.balloon_raise = ++last_raise_;
 }
 
 bool ScreenCanvas::Paint() {
@@ -107,19 +121,42 @@ bool ScreenCanvas::Paint() {
   } else {
     painter.drawImage(0, 0, background_);
   }
+  PaintWindowsBelow(painter);
+  PaintCharacters(painter);
+  return true;
+}
+
+void ScreenCanvas::PaintWindowsBelow(QPainter& painter) {
+  const bool videos_above = videos_raise_ > backdrop_raise_;
+  if (videos_ && !videos_above) videos_->Paint(painter);
   if (backdrop_) backdrop_->Paint(painter);
+  if (videos_ && videos_above) videos_->Paint(painter);
+}
+
+void ScreenCanvas::PaintCharacters(QPainter& painter) {
+  struct Layer {
+    std::uint64_t raise;
+    Actor* actor;
+    bool balloon;
+  };
+  std::vector<Layer> layers;
   for (const auto& actor : actors_) {
-    if (actor->shown) actor->picture.Paint(painter, actor->place.topLeft());
+    if (actor->shown) layers.push_back({actor->character_raise, actor.get(), false});
+    if (actor->balloon_shown) layers.push_back({actor->balloon_raise, actor.get(), true});
   }
-  painter.setRenderHint(QPainter::Antialiasing);
-  for (const auto& actor : actors_) {
-    if (!actor->balloon_shown) continue;
+  std::sort(layers.begin(), layers.end(),
+            [](const Layer& a, const Layer& b) { return a.raise < b.raise; });
+  for (const Layer& layer : layers) {
+    if (!layer.balloon) {
+      layer.actor->picture.Paint(painter, layer.actor->place.topLeft());
+      continue;
+    }
     painter.save();
-    painter.translate(actor->balloon.Placement().window.topLeft());
-    actor->balloon.Paint(painter);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(layer.actor->balloon.Placement().window.topLeft());
+    layer.actor->balloon.Paint(painter);
     painter.restore();
   }
-  return true;
 }
 
 QRect ScreenCanvas::CharacterPlace(const std::string& id) const {

@@ -1,9 +1,12 @@
 // The screen of a render: an image of the screen's size on which each video frame is
 // painted from the runtime's state, with the same pictures the desktop's windows show.
 // From the bottom up: the desktop's own background (a neutral colour or the user's
-// picture), the backdrop when shown, every visible character at its place and size with
-// its current frame and mouth, then the balloons. Characters are stacked in the order they
-// were loaded; balloons lie above every character, as balloon windows do.
+// picture); the backdrop and the videos of media statements when shown, the one shown last
+// on top; then every visible character at its place and size with its current frame and
+// mouth, and the balloons. Characters and balloons are stacked as the desktop stacks their
+// windows, which stay above ordinary windows: each goes on top when it appears, so the one
+// that appeared last lies above the others; when several appear at one step, in load order,
+// each character before its balloon.
 //
 // Sync brings the pictures up to the runtime at the current time and starts the sounds of
 // frames reached; it runs at every step of the runtime, not only at video frames, so no
@@ -24,6 +27,7 @@
 namespace rirerazo::render {
 
 class RenderBackdrop;
+class VideoLayer;
 
 class ScreenCanvas {
  public:
@@ -34,6 +38,9 @@ class ScreenCanvas {
   ~ScreenCanvas();
   ScreenCanvas(const ScreenCanvas&) = delete;
   ScreenCanvas& operator=(const ScreenCanvas&) = delete;
+
+  // The videos of media statements; not owned, may be null.
+  void SetVideoLayer(VideoLayer* videos) { videos_ = videos; }
 
   void Sync();
   // Paints the screen when anything on it changed since the last Paint; true when it did.
@@ -53,6 +60,9 @@ class ScreenCanvas {
   struct Actor;
   Actor& ActorFor(const std::string& id);
   void SyncActor(Actor& actor);
+  void SyncWindowsBelow();
+  void PaintWindowsBelow(QPainter& painter);
+  void PaintCharacters(QPainter& painter);
 
   runtime::CharacterRuntime& runtime_;
   desktop::AudioOutput& sounds_;
@@ -60,9 +70,15 @@ class ScreenCanvas {
   QImage background_;
   const RenderBackdrop* backdrop_;
   QImage image_;
+  VideoLayer* videos_ = nullptr;
   std::vector<std::unique_ptr<Actor>> actors_;  // load order
-  bool changed_ = true;  // since the last Paint
+  bool changed_ = true;                         // since the last Paint
   std::uint64_t backdrop_revision_ = 0;
+  // Stacking: every window that appears gets the next number; higher lies above.
+  std::uint64_t last_raise_ = 0;
+  bool backdrop_shown_ = false;
+  std::uint64_t backdrop_raise_ = 0;
+  std::uint64_t videos_raise_ = 0;
 };
 
 }  // namespace rirerazo::render

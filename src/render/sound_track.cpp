@@ -18,8 +18,7 @@ namespace {
 
 class TrackStream : public desktop::AudioStream {
  public:
-  TrackStream(const platform::Clock& clock, std::shared_ptr<SoundTrack::Sound> sound,
-              int rate_hz)
+  TrackStream(const platform::Clock& clock, std::shared_ptr<SoundTrack::Sound> sound, int rate_hz)
       : clock_(clock), sound_(std::move(sound)), rate_hz_(rate_hz) {}
   ~TrackStream() override { Stop(); }
 

@@ -150,6 +150,47 @@ TEST_F(DesktopMedia, VideoEndsAtTheLatestAfterItsHeadersLength) {
   EXPECT_EQ(Send("close media"), me::kNone);
 }
 
+// Offline (a render), videos go to the offline player; one that cannot decode the file
+// leaves the item silent with its header's length.
+TEST_F(DesktopMedia, OfflineVideosGoToTheOfflinePlayer) {
+  QtMediaDevice offline(
+      audio_, [this] { return now_ms_; }, true);
+  struct Player : MediaPlayback {
+    explicit Player(int& plays) : plays_(plays) {}
+    void Play(std::int64_t) override { ++plays_; }
+    void Pause() override {}
+    bool Ended() const override { return false; }
+    int& plays_;
+  };
+  int plays = 0;
+  std::vector<std::pair<std::string, std::int64_t>> asked;
+  bool decodable = true;
+  offline.SetOfflineVideoPlayer([&](const std::string& file, std::int64_t length_ms) {
+    asked.emplace_back(file, length_ms);
+    return decodable ? std::make_unique<Player>(plays) : std::unique_ptr<Player>();
+  });
+  const std::string avi = folder_.Write("clip.avi", AsText(testing::AviFile(20, 50000)));
+  ASSERT_EQ(offline.SendString("open \"" + avi + "\" type avivideo alias media", reply_),
+            me::kNone);
+  ASSERT_EQ(offline.SendString("play media", reply_), me::kNone);
+  EXPECT_EQ(plays, 1);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], std::make_pair(avi, std::int64_t{1000}));
+  ASSERT_EQ(offline.SendString("close media", reply_), me::kNone);
+
+  decodable = false;
+  ASSERT_EQ(offline.SendString("open \"" + avi + "\" type avivideo alias media", reply_),
+            me::kNone);
+  ASSERT_EQ(offline.SendString("play media", reply_), me::kNone);
+  EXPECT_EQ(plays, 1);
+  now_ms_ += 999;
+  ASSERT_EQ(offline.SendString("status media mode", reply_), me::kNone);
+  EXPECT_EQ(reply_, "playing");
+  now_ms_ += 1;
+  ASSERT_EQ(offline.SendString("status media mode", reply_), me::kNone);
+  EXPECT_EQ(reply_, "stopped");
+}
+
 // A sequencer item renders through fluidsynth and plays through the output, cut at the
 // file's own length (the renderer adds a release tail).
 TEST_F(DesktopMedia, MidiIsRenderedAndPlaysItsOwnLength) {

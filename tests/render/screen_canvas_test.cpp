@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <filesystem>
 #include <memory>
 
@@ -124,6 +125,46 @@ TEST_F(CanvasTest, TheBalloonShowsWhileSpeakingAndTheShowsPopSounds) {
   EXPECT_TRUE(canvas_.BalloonTextArea("Rira").isEmpty());
   EXPECT_TRUE(canvas_.Paint());
   EXPECT_LT(MeanDistanceFrom(canvas_.Image(), text, ScreenCanvas::NeutralColour()), 1);
+}
+
+// Characters overlap as their windows do on the desktop: the one that appeared last lies on
+// top, whatever the load order, and showing one again after a hide raises it.
+TEST_F(CanvasTest, TheCharacterShownLastIsOnTop) {
+  runtime_.Load("A", kRiraPath);
+  runtime_.Load("B", kRiraPath);
+  runtime_.Character("A").MoveTo(100, 100, 0);
+  runtime_.Character("B").MoveTo(150, 110, 0);
+  desktop::FrameCache cache;
+  // The screen with the two characters painted bottom first.
+  auto stacked = [&](const std::string& bottom, const std::string& top) {
+    QImage screen(canvas_.Image().size(), QImage::Format_RGB32);
+    screen.fill(ScreenCanvas::NeutralColour());
+    QPainter painter(&screen);
+    for (const std::string& id : {bottom, top}) {
+      const runtime::FrameState state = runtime_.Frame(id);
+      const desktop::CachedFrame& frame =
+          cache.Get(*state.data->file, state.animation, state.frame, state.mouth_shape, 128, 128);
+      painter.drawImage(QPoint(state.left_px, state.top_px), frame.image);
+    }
+    return screen;
+  };
+  const QRect both = QRect(100, 100, 128, 128).united(QRect(150, 110, 128, 128));
+  auto region = [&](const QImage& image) { return image.copy(both); };
+
+  runtime_.Character("B").Show();
+  RunFor(2000);
+  runtime_.Character("A").Show();
+  RunFor(2000);
+  canvas_.Paint();
+  ASSERT_NE(region(stacked("A", "B")), region(stacked("B", "A")));  // the overlap tells
+  EXPECT_EQ(region(canvas_.Image()), region(stacked("B", "A")));
+
+  runtime_.Character("B").Hide();
+  RunFor(2000);
+  runtime_.Character("B").Show();
+  RunFor(2000);
+  canvas_.Paint();
+  EXPECT_EQ(region(canvas_.Image()), region(stacked("A", "B")));
 }
 
 TEST_F(CanvasTest, TheBackdropShowsItsColourAndPicturesWhileShown) {

@@ -7,8 +7,8 @@
 
 #include "core/util/ascii.h"
 #include "desktop/services/private/media_playback.h"
-#include "host/media_header.h"
 #include "host/media_commands.h"
+#include "host/media_header.h"
 #include "platform/runtime_error.h"
 
 namespace rirerazo::desktop {
@@ -92,13 +92,19 @@ std::uint32_t QtMediaDevice::Open(const std::vector<std::string>& words) {
   auto item = std::make_unique<Item>();
   item->kind = *kind;
   item->length_ms = *length_ms;
-  const std::uint32_t code = MakePlayback(*kind, words[1], *bytes, *length_ms, audio_, now_ms_,
-                                          offline_, item->playback);
-  if (code != me::kNone) return code;
-  if (offline_ && *kind == MediaKind::kAvi && !video_notice_given_) {
-    video_notice_given_ = true;
-    std::cerr << "rirerazo: videos are not drawn into a render; they keep their length in "
-                 "silence\n";
+  if (offline_ && *kind == MediaKind::kAvi && offline_videos_) {
+    item->playback = offline_videos_(words[1], *length_ms);
+  }
+  if (!item->playback) {
+    const std::uint32_t code = MakePlayback(*kind, words[1], *bytes, *length_ms, audio_, now_ms_,
+                                            offline_, item->playback);
+    if (code != me::kNone) return code;
+    // An offline video player says itself why it cannot play a file.
+    if (offline_ && *kind == MediaKind::kAvi && !offline_videos_ && !video_notice_given_) {
+      video_notice_given_ = true;
+      std::cerr << "rirerazo: videos are not drawn into a render; they keep their length in "
+                   "silence\n";
+    }
   }
   items_[alias] = std::move(item);
   return me::kNone;

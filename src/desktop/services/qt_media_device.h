@@ -18,11 +18,10 @@
 #include <vector>
 
 #include "desktop/audio/audio_output.h"
+#include "desktop/services/media_playback.h"
 #include "platform/media_device.h"
 
 namespace rirerazo::desktop {
-
-class MediaPlayback;
 
 class QtMediaDevice final : public platform::MediaDevice {
  public:
@@ -31,12 +30,20 @@ class QtMediaDevice final : public platform::MediaDevice {
   // `audio` (not owned, outlives the device) plays wave and MIDI sound. `now_ms` is the clock
   // positions and the fallback end are measured on; the steady clock when empty. `offline`:
   // the clock is virtual and runs ahead of real time (a video render), so a MIDI file is
-  // rendered in full before it plays, and a video keeps its length in silence without a
-  // window (saying so once on standard error).
+  // rendered in full before it plays, and a video goes to the offline video player or,
+  // where that cannot play it, keeps its length in silence without a window (saying so once
+  // on standard error).
   explicit QtMediaDevice(AudioOutput& audio, NowMs now_ms = {}, bool offline = false);
   ~QtMediaDevice() override;
   QtMediaDevice(const QtMediaDevice&) = delete;
   QtMediaDevice& operator=(const QtMediaDevice&) = delete;
+
+  // Offline, plays videos where the render can draw them: returns the player of `file`
+  // (whose header gave `length_ms`), or null when it cannot decode the file (saying so),
+  // which then keeps its length in silence.
+  using VideoPlayer = std::function<std::unique_ptr<MediaPlayback>(const std::string& file,
+                                                                   std::int64_t length_ms)>;
+  void SetOfflineVideoPlayer(VideoPlayer player) { offline_videos_ = std::move(player); }
 
   std::uint32_t SendString(const std::string& command, std::string& reply) override;
   std::string ErrorString(std::uint32_t code) override;
@@ -58,6 +65,7 @@ class QtMediaDevice final : public platform::MediaDevice {
   AudioOutput& audio_;
   NowMs now_ms_;
   bool offline_;
+  VideoPlayer offline_videos_;
   bool video_notice_given_ = false;
   std::map<std::string, std::unique_ptr<Item>> items_;
 };

@@ -1,5 +1,7 @@
 #include <QAudioOutput>
+#include <QGuiApplication>
 #include <QMediaPlayer>
+#include <QScreen>
 #include <QUrl>
 #include <QVideoSink>
 #include <QVideoWidget>
@@ -25,10 +27,13 @@ class VideoPlayback final : public MediaPlayback {
     QObject::connect(
         &player_, &QMediaPlayer::errorOccurred,
         [this](QMediaPlayer::Error, const QString& text) { Fail(text.toStdString()); });
-    // The window takes the video's own size once it is known.
+    // The window takes the video's own size once it is known, in the middle of the screen
+    // (where a render draws the video too).
     QObject::connect(window_.videoSink(), &QVideoSink::videoSizeChanged, [this] {
       const QSize size = window_.videoSink()->videoSize();
-      if (!size.isEmpty()) window_.resize(size);
+      if (size.isEmpty()) return;
+      window_.resize(size);
+      Centre();
     });
     player_.setSource(QUrl::fromLocalFile(QString::fromStdString(file)));
   }
@@ -37,6 +42,7 @@ class VideoPlayback final : public MediaPlayback {
 
   void Play(std::int64_t position_ms) override {
     ended_ = false;
+    if (!window_.isVisible()) Centre();
     window_.show();
     if (position_ms > 0) player_.setPosition(position_ms);
     player_.play();
@@ -47,6 +53,14 @@ class VideoPlayback final : public MediaPlayback {
   bool Ended() const override { return ended_ || failed_; }
 
  private:
+  void Centre() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->geometry();
+    window_.move(area.x() + (area.width() - window_.width()) / 2,
+                 area.y() + (area.height() - window_.height()) / 2);
+  }
+
   void Fail(const std::string& why) {
     if (failed_) return;
     failed_ = true;

@@ -1,7 +1,4 @@
-// One open media item's player behind QtMediaDevice. The device keeps the item's position on
-// its own clock and asks the player only to start at a position, to pause, and whether the
-// media has ended by itself; a player that never says so is stopped by the device's fallback
-// end. Created and used on the GUI thread.
+// The players behind QtMediaDevice, one kind of media each.
 #pragma once
 
 #include <cstdint>
@@ -10,19 +7,10 @@
 #include <string>
 
 #include "desktop/audio/audio_output.h"
+#include "desktop/services/media_playback.h"
 #include "runtime/acs/acs_file.h"
 
 namespace rirerazo::desktop {
-
-class MediaPlayback {
- public:
-  virtual ~MediaPlayback() = default;
-  // Starts, or resumes after Pause, at `position_ms` from the beginning.
-  virtual void Play(std::int64_t position_ms) = 0;
-  virtual void Pause() = 0;
-  // True once the media has played to its end, or failed, after the last Play.
-  virtual bool Ended() const = 0;
-};
 
 // Decoded sound through the desktop's audio output.
 std::unique_ptr<MediaPlayback> MakePcmPlayback(AudioOutput& audio, acs::PcmSound sound);
