@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds every fuzz target (clang, instrumented) and runs each for a minute from its seeds
-# and its saved regressions, four at a time (FUZZ_JOBS) so the step stays short on two
+# and its saved regressions, three at a time (FUZZ_JOBS) so the step stays short on two
 # cores. A crash, a leak, an input taking over 10 s or memory over 2 GB fails the run.
 # FUZZ_SECONDS changes the minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
-jobs=${FUZZ_JOBS:-4}
+jobs=${FUZZ_JOBS:-3}
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIRERAZO_FUZZ=ON \
