@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds every fuzz target (clang, instrumented) and runs each for a minute from its seeds
-# and its saved regressions, two at a time. A crash, a leak, an input taking over 10 s or
-# memory over 2 GB fails the run. FUZZ_SECONDS changes the minute.
+# and its saved regressions, three at a time (FUZZ_JOBS) so the step stays short on two
+# cores. A crash, a leak, an input taking over 10 s or memory over 2 GB fails the run.
+# FUZZ_SECONDS changes the minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${FUZZ_SECONDS:-60}
+jobs=${FUZZ_JOBS:-3}
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIRERAZO_FUZZ=ON \
@@ -36,9 +38,9 @@ run_one() {
 }
 
 failed=0
-for ((i = 0; i < ${#targets[@]}; i += 2)); do
+for ((i = 0; i < ${#targets[@]}; i += jobs)); do
   pids=()
-  for target in "${targets[@]:i:2}"; do run_one "$target" & pids+=($!); done
+  for target in "${targets[@]:i:jobs}"; do run_one "$target" & pids+=($!); done
   for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
 done
 exit $failed

@@ -196,7 +196,7 @@ void ImpressApp::OfficeGone() {
 }
 
 void ImpressApp::ShutDown(int grace_ms) {
-  if (office_ && grace_ms > 0) office_->Terminate();
+  if (office_ && grace_ms > 0) office_->Terminate(std::chrono::milliseconds(grace_ms));
   office_.reset();
   if (process_) process_->Stop(grace_ms);
   process_.reset();

@@ -9,6 +9,8 @@
 #include <com/sun/star/bridge/XBridge.hpp>
 #include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/drawing/XDrawPagesSupplier.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XDesktop2.hpp>
@@ -23,6 +25,7 @@
 #include <com/sun/star/task/XInteractionHandler.hpp>
 #include <com/sun/star/task/XInteractionRequest.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <cppuhelper/implbase1.hxx>
 #include <rtl/bootstrap.hxx>
@@ -209,14 +212,15 @@ struct UnoOffice::Parts {
   }
   // Runs `work` on the office's main thread and waits for it; the office's exceptions
   // become the player's run-time error, prefixed with `what`.
-  void Run(const std::string& what, std::function<void()> work) {
+  void Run(const std::string& what, std::function<void()> work,
+           std::chrono::steady_clock::duration limit = kAnswerLimit) {
     rtl::Reference<MainThreadWork> call(new MainThreadWork(std::move(work)));
     try {
       main_thread->addCallback(Reference<css::awt::XCallback>(call.get()), uno::Any());
     } catch (const uno::Exception& error) {
       throw RuntimeError(kOfficeFailed, what + ": " + Utf8(error.Message));
     }
-    if (!call->Wait(hooks.pause, hooks.alive, kAnswerLimit)) {
+    if (!call->Wait(hooks.pause, hooks.alive, limit)) {
       // An office that hangs is ended, so the abandoned work never runs.
       if (hooks.alive()) hooks.abandon();
       throw RuntimeError(kOfficeFailed, what + ": the presentation application does not answer");
@@ -407,10 +411,21 @@ bool UnoOffice::ShowRunning() {
   return running;
 }
 
+// Moving on from the last slide of a show that does not loop leads to the office's end
+// screen: the slide stays where it was and the office reports no slide ending, so the end
+// is noticed here.
 void UnoOffice::NextSlide() {
   if (!parts_->controller.is()) AttachListener();
   if (!parts_->controller.is()) throw RuntimeError(kOfficeFailed, "No slide show is running");
-  parts_->Run("Advancing the show", [&] { parts_->controller->gotoNextSlide(); });
+  bool passed_last = false;
+  parts_->Run("Advancing the show", [&] {
+    const Reference<css::presentation::XSlideShowController>& controller = parts_->controller;
+    const sal_Int32 before = controller->getCurrentSlideIndex();
+    const bool on_last = before + 1 >= controller->getSlideCount();
+    controller->gotoNextSlide();
+    passed_last = on_last && !parts_->endless && controller->getCurrentSlideIndex() == before;
+  });
+  if (passed_last) parts_->events->PassedLastSlide();
 }
 
 void UnoOffice::EndShow() {
@@ -439,13 +454,26 @@ void UnoOffice::CloseDocument() {
   });
 }
 
-void UnoOffice::Terminate() {
+// The office would ask whether to save a document we changed (the show's settings count
+// as changes) and wait for an answer that never comes: every document is marked unchanged
+// first.
+void UnoOffice::Terminate(std::chrono::milliseconds limit) {
   Reference<css::frame::XDesktop2> desktop = parts_->desktop;
   parts_->desktop.clear();
   try {
-    parts_->Run("Ending the office", [&] {
-      if (desktop.is()) desktop->terminate();
-    });
+    parts_->Run(
+        "Ending the office",
+        [&] {
+          if (!desktop.is()) return;
+          Reference<css::container::XEnumeration> documents =
+              desktop->getComponents()->createEnumeration();
+          while (documents.is() && documents->hasMoreElements()) {
+            Reference<css::util::XModifiable> document(documents->nextElement(), UNO_QUERY);
+            if (document.is()) document->setModified(false);
+          }
+          desktop->terminate();
+        },
+        limit);
   } catch (const RuntimeError&) {
     // The office going away may cut the call short.
   }

@@ -184,6 +184,8 @@ TEST_F(ImpressShow, TheOfficeDoesNotOutliveACrashedPlayer) {
   ASSERT_GE(player, 0);
   if (player == 0) {
     close(fds[0]);
+    // The crash leaves the office's profile behind: it goes with the test's folder.
+    setenv("TMPDIR", folder_.MakeFolder("tmp").c_str(), 1);
     ImpressApp app(FindOfficeProgramFolder(), ImpressModuleCall{});
     LaunchAndWait(app);
     const pid_t office = app.OfficePid();

@@ -6,6 +6,7 @@
 // UNO's own types stay inside uno_office.cpp, so nothing else needs the generated headers.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -56,8 +57,9 @@ class UnoOffice {
 
   void CloseWindow();
   void CloseDocument();
-  // Asks the office to end; the connection is gone afterwards.
-  void Terminate();
+  // Asks the office to end, waiting up to `limit` for its answer; the connection is gone
+  // afterwards.
+  void Terminate(std::chrono::milliseconds limit);
 
  private:
   struct Parts;
