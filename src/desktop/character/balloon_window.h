@@ -9,14 +9,14 @@
 #pragma once
 
 #include <QRect>
-#include <QWidget>
 
 #include "desktop/character/balloon_picture.h"
+#include "desktop/character/overlay_window.h"
 #include "runtime/balloon.h"
 
 namespace rirerazo::desktop {
 
-class BalloonWindow : public QWidget {
+class BalloonWindow : public OverlayWindow {
   Q_OBJECT
 
  public:
@@ -41,9 +41,6 @@ class BalloonWindow : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  void Reshape();
-
-  bool per_pixel_alpha_;
   BalloonPicture picture_;
 };
 

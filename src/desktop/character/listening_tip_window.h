@@ -4,13 +4,13 @@
 #pragma once
 
 #include <QRect>
-#include <QWidget>
 
 #include "desktop/character/listening_tip_picture.h"
+#include "desktop/character/overlay_window.h"
 
 namespace rirerazo::desktop {
 
-class ListeningTipWindow : public QWidget {
+class ListeningTipWindow : public OverlayWindow {
  public:
   explicit ListeningTipWindow(bool per_pixel_alpha);
 
@@ -22,7 +22,6 @@ class ListeningTipWindow : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  bool per_pixel_alpha_;
   ListeningTipPicture picture_;
 };
 
