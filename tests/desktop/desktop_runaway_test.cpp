@@ -2,10 +2,8 @@
 // character's Close still ends it, whether the loop shows message boxes or not.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -14,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "desktop/character/character_window.h"
+#include "desktop/character_menu.h"
 #include "desktop/desktop_host.h"
 #include "headless/headless_host.h"
 #include "support/qt_desktop.h"
@@ -59,20 +57,9 @@ class DesktopRunaway : public ::testing::Test {
     QObject::connect(timer, &QTimer::timeout, [this, &clock, close_after_ms] {
       AnswerOk();
       if (clock.elapsed() < close_after_ms || closed_) return;
-      for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* character = qobject_cast<CharacterWindow*>(window);
-        if (!character || !character->isVisible()) continue;
-        QMenu* menu = character->OpenMenu(character->mapToGlobal(QPoint(10, 10)));
-        for (QAction* action : menu->actions()) {
-          if (action->text().remove('&') == "Close") {
-            closed_ = true;
-            close_chosen_ms_ = clock.elapsed();
-            action->trigger();
-            break;
-          }
-        }
-        menu->close();
-        if (closed_) break;
+      if (ChooseFromCharacterMenu("Close")) {
+        closed_ = true;
+        close_chosen_ms_ = clock.elapsed();
       }
     });
     timer->start(20);

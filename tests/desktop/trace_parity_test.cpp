@@ -5,10 +5,8 @@
 // compared in their own order.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMenu>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -20,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "desktop/character/character_window.h"
+#include "desktop/character_menu.h"
 #include "desktop/desktop_host.h"
 #include "headless/headless_host.h"
 #include "support/http_test_server.h"
@@ -56,25 +54,6 @@ struct MenuChoice {
   qint64 at_ms;
   QString caption;
 };
-
-// Chooses `caption` from the menu of the first visible character; false when none offers it.
-bool ChooseFromMenu(const QString& caption) {
-  for (QWidget* window : QApplication::topLevelWidgets()) {
-    auto* character = qobject_cast<CharacterWindow*>(window);
-    if (!character || !character->isVisible()) continue;
-    QMenu* menu = character->OpenMenu(character->mapToGlobal(QPoint(10, 10)));
-    QAction* wanted = nullptr;
-    for (QAction* action : menu->actions()) {
-      if (action->text().remove('&') == caption) wanted = action;
-    }
-    menu->close();
-    if (wanted) {
-      wanted->trigger();
-      return true;
-    }
-  }
-  return false;
-}
 
 class TraceParity : public ::testing::Test {
  protected:
@@ -112,7 +91,7 @@ class TraceParity : public ::testing::Test {
     QObject::connect(closer, &QTimer::timeout, [&clock, &choices] {
       if (QWidget* box = QApplication::activeModalWidget()) box->close();
       if (!choices.empty() && clock.elapsed() >= choices.front().at_ms &&
-          ChooseFromMenu(choices.front().caption)) {
+          ChooseFromCharacterMenu(choices.front().caption)) {
         choices.erase(choices.begin());
       }
     });
