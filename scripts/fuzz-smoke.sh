@@ -11,24 +11,18 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIRERAZO_FUZZ=ON \
     -DRIRERAZO_TESTS=OFF -DRIRERAZO_BENCH=OFF "${launcher[@]}" > /dev/null
-targets=()
-for dir in fuzz/*/; do
-  [[ -f $dir/CMakeLists.txt ]] || continue
-  targets+=($(sed -n 's/^rirerazo_fuzz_target(\([A-Za-z0-9_]*\).*/\1/p' "$dir/CMakeLists.txt"))
-done
+source scripts/fuzz-targets.sh
+mapfile -t targets < <(fuzz_target_names)
 cmake --build build-fuzz -j2 --target "${targets[@]}"
 
 run_one() {
-  local target=$1 binary dir corpus
-  binary=$(find build-fuzz/fuzz -type f -name "$target" -perm -u+x | head -1)
-  dir=$(dirname "$(grep -l "rirerazo_fuzz_target($target" fuzz/*/CMakeLists.txt)")
+  local target=$1 binary corpus inputs options
+  binary=$(fuzz_target_binary "$target")
   corpus=$(mktemp -d)
-  local inputs=("$corpus")
-  for extra in seeds regressions; do [[ -d $dir/$extra ]] && inputs+=("$dir/$extra"); done
-  local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1)
-  local dict
-  dict=$(ls "$dir"/*.dict 2>/dev/null | head -1 || true)
-  [[ -n $dict ]] && options+=(-dict="$dict")
+  mapfile -t inputs < <(fuzz_target_inputs "$target")
+  mapfile -t options < <(fuzz_target_options "$target")
+  options+=(-max_total_time="$seconds")
+  inputs=("$corpus" "${inputs[@]}")
   if "$binary" "${options[@]}" "${inputs[@]}" > "$corpus.log" 2>&1; then
     echo "fuzz $target: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$corpus.log" | grep -o '[0-9]*$') runs, clean"
   else
