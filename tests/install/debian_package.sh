@@ -27,6 +27,14 @@ for file in usr/bin/rirerazo usr/bin/rirerazo-char usr/bin/rirerazo-lint \
             usr/share/doc/rirerazo/copyright usr/share/doc/rirerazo/changelog.gz; do
   [[ -e "$root/$file" ]] || fail "$file is not in the package"
 done
+# The slide-show module is packaged wherever it was built, with the office's folder as its
+# library search path (the UNO libraries need their neighbours there).
+if [[ -e "$BINARY_DIR/src/rirerazo-impress.so" ]]; then
+  module="$root/usr/lib/rirerazo/rirerazo-impress.so"
+  [[ -e "$module" ]] || fail "the slide-show module is not in the package"
+  readelf -d "$module" | grep -q 'RPATH.*libreoffice/program\]' ||
+    fail "the slide-show module does not search the office's folder"
+fi
 
 export HOME="$work/home"
 mkdir -p "$HOME"
