@@ -6,6 +6,7 @@
 
 #include <deque>
 #include <sstream>
+#include <thread>
 
 #include "desktop/character_test_support.h"
 #include "desktop/host/voice_listening.h"
@@ -43,6 +44,15 @@ class ListeningTest : public ::testing::Test {
       if (due && *due <= clock_.now_ms) voice_.Serve(clock_.now_ms);
     }
     runtime_.DeliverEvents();
+  }
+  // Serves the listening until the recogniser's loading thread is done and a session opens,
+  // for at most a few seconds of real time.
+  void RunUntilOpen() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!voice_.Open() && std::chrono::steady_clock::now() < until) {
+      RunFor(kListenPollMs);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
   }
   // A recognition of `text` at `confidence`, accepted by the offered grammar `grammar`.
   runtime::Recognition Phrase(const std::string& text, std::int32_t confidence,
@@ -199,6 +209,32 @@ TEST_F(ListeningTest, WithNothingToListenForTheMicrophoneStaysClosed) {
   FakeVoice::offerable = true;
   RunFor(1000);
   EXPECT_TRUE(voice_.Open()) << "once the grammars can be offered";
+}
+
+// A first load of the recogniser takes seconds: the player carries on meanwhile, with the
+// microphone already open, and the session starts on that microphone once the load is done.
+// Let go before then, the key ends listening as ever.
+TEST_F(ListeningTest, ASlowRecognizerLoadDoesNotHoldThePlayer) {
+  FakeVoice::hold_recognizer = true;
+  voice_.KeyPressed(clock_.now_ms);
+  EXPECT_FALSE(voice_.Open());
+  EXPECT_EQ(voice_.Tip(), (ListeningTipState{"Rira", "Listening\u2026", true}));
+  EXPECT_EQ(FakeVoice::microphones, 1);
+  voice_.KeyReleased(clock_.now_ms);
+  RunFor(100);
+  EXPECT_EQ(events_.log, (std::vector<std::string>{"ListenStart Rira", "ListenComplete Rira"}));
+  EXPECT_EQ(voice_.Tip().text, "Nothing heard");
+
+  voice_.KeyPressed(clock_.now_ms);
+  RunFor(500);
+  EXPECT_FALSE(voice_.Open());
+  EXPECT_EQ(FakeVoice::microphones, 2);
+  FakeVoice::hold_recognizer = false;
+  RunUntilOpen();
+  EXPECT_TRUE(voice_.Open());
+  EXPECT_EQ(FakeVoice::microphones, 2) << "the session listens on the microphone opened before";
+  EXPECT_EQ(FakeVoice::grammars, (std::vector<std::string>{"Rira", "[what is the] weather"}));
+  EXPECT_EQ(FakeVoice::loads, 1);
 }
 
 TEST_F(ListeningTest, AListenerUnloadedMidSessionEndsIt) {

@@ -3,10 +3,13 @@
 // global because the module's table holds plain function pointers.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/agent_control.h"
@@ -22,6 +25,8 @@ struct FakeVoice {
   static inline int finished_keeping_phrase = 0;
   static inline bool offerable = true;  // whether SetGrammars finds a grammar to offer
   static inline int grammar_sets = 0;
+  // While set, making the recogniser waits (it runs on a loading thread), as a first load does.
+  static inline std::atomic<bool> hold_recognizer = false;
   static inline std::vector<std::string> grammars;  // as the recogniser was given them
   static inline std::deque<voice::ListenReport> reports;
   // Reported by a Finish that keeps the phrase in progress.
@@ -31,6 +36,7 @@ struct FakeVoice {
     module_present = true;
     loads = microphones = open_listeners = finished_keeping_phrase = grammar_sets = 0;
     offerable = true;
+    hold_recognizer = false;
     grammars.clear();
     reports.clear();
     in_progress.reset();
@@ -88,6 +94,7 @@ struct FakeVoice {
   };
 
   static std::unique_ptr<runtime::SpeechRecognizer> MakeRecognizer(std::ostream&, std::string*) {
+    while (hold_recognizer) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return std::make_unique<Recognizer>();
   }
   static std::unique_ptr<voice::AudioSource> OpenMicrophone(std::string*) {

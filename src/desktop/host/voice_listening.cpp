@@ -1,7 +1,9 @@
 #include "desktop/host/voice_listening.h"
 
 #include <algorithm>
+#include <chrono>
 #include <ostream>
+#include <sstream>
 
 #include "os/module_loader.h"
 
@@ -67,6 +69,10 @@ bool VoiceListening::Serve(std::int64_t now_ms) {
   if (tip_hide_ms_ && *tip_hide_ms_ <= now_ms && !session_) ShowTip({}, std::nullopt);
   if (session_) return ServeSession(now_ms);
   std::optional<std::string> character = ListeningCharacter();
+  if (!character && waiting_microphone_) {
+    waiting_microphone_.reset();  // the script stopped listening before the recogniser was there
+    ShowTip({}, std::nullopt);
+  }
   if (character && !unavailable_ && now_ms >= retry_ms_) Start(*character, now_ms);
   return false;
 }
@@ -109,6 +115,11 @@ void VoiceListening::KeyReleased(std::int64_t now_ms) {
     ShowTip(NothingHeardTipFor(listener_), now_ms + kTipShownMs);
     return;
   }
+  if (waiting_microphone_) {
+    // Let go before the recogniser was there: what was said cannot be heard.
+    waiting_microphone_.reset();
+    ShowTip(NothingHeardTipFor(character), now_ms + kTipShownMs);
+  }
   if (Loaded(runtime_, character) && runtime_.Listening(character)) {
     runtime_.Character(character).Listen(false);
   }
@@ -127,16 +138,31 @@ bool VoiceListening::Start(const std::string& character, std::int64_t now_ms) {
   std::string why;
   if (!module_) module_ = loader_(&why);
   if (!module_) return Unavailable(why, now_ms);
-  if (!recognizer_) recognizer_ = module_->make_recognizer(err_, &why);
-  if (!recognizer_) return Unavailable(why, now_ms);
+  if (!recognizer_ && !loading_.valid()) {
+    loading_ = std::async(std::launch::async, [make = module_->make_recognizer] {
+      LoadedRecognizer loaded;
+      std::ostringstream diagnostics;
+      loaded.recognizer = make(diagnostics, &loaded.error);
+      loaded.diagnostics = diagnostics.str();
+      return loaded;
+    });
+    loading_.wait_for(std::chrono::milliseconds(kRecognizerWaitMs));
+  }
+  if (!recognizer_ && !RecognizerLoaded(&why)) {
+    if (loading_.valid()) return WaitForRecognizer(character, now_ms);
+    waiting_microphone_.reset();
+    return Unavailable(why, now_ms);
+  }
   offered_ = runtime_.VoiceGrammars();
   if (!recognizer_->SetGrammars(offered_.grammars)) {
     // Nothing can be said yet: look again later (a script may add commands) rather than
     // on every turn of the loop.
+    waiting_microphone_.reset();
     retry_ms_ = now_ms + kNoGrammarRetryMs;
     return false;
   }
-  std::unique_ptr<voice::AudioSource> microphone = module_->open_microphone(&why);
+  std::unique_ptr<voice::AudioSource> microphone = std::move(waiting_microphone_);
+  if (!microphone) microphone = module_->open_microphone(&why);
   if (!microphone) return Unavailable(why, now_ms);
   session_ = module_->start_listening(std::move(microphone), *recognizer_);
   listener_ = character;
@@ -144,6 +170,28 @@ bool VoiceListening::Start(const std::string& character, std::int64_t now_ms) {
   next_poll_ms_ = now_ms + kListenPollMs;
   ShowTip(ListeningTipFor(character), std::nullopt);
   return true;
+}
+
+// Takes the recogniser once its load has finished; false while it goes on (loading_ still
+// valid) or when it failed (`why` says why).
+bool VoiceListening::RecognizerLoaded(std::string* why) {
+  if (loading_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+  LoadedRecognizer loaded = loading_.get();
+  err_ << loaded.diagnostics;
+  recognizer_ = std::move(loaded.recognizer);
+  *why = std::move(loaded.error);
+  return recognizer_ != nullptr;
+}
+
+bool VoiceListening::WaitForRecognizer(const std::string& character, std::int64_t now_ms) {
+  if (!waiting_microphone_) {
+    std::string why;
+    waiting_microphone_ = module_->open_microphone(&why);
+    if (!waiting_microphone_) return Unavailable(why, now_ms);
+  }
+  retry_ms_ = now_ms + kListenPollMs;
+  ShowTip(ListeningTipFor(character), std::nullopt);
+  return false;
 }
 
 bool VoiceListening::ServeSession(std::int64_t now_ms) {

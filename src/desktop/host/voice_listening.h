@@ -13,12 +13,18 @@
 // The listening tip reports each session: "Listening…" while it is open, then what was heard
 // or that nothing was understood, for kTipShownMs.
 //
+// The recogniser loads on a thread of its own (a first load reads the acoustic model and the
+// dictionary, which takes seconds): the player waits kRecognizerWaitMs for it and otherwise
+// carries on, with the microphone already open so that what is said meanwhile waits in the
+// sound server and is heard once the session starts.
+//
 // Served by the desktop loop on the player's thread; the microphone is read on the listening
 // thread of the module.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -36,6 +42,7 @@ inline constexpr std::int64_t kListenTimeoutMs = 10000;
 inline constexpr std::int64_t kListenPollMs = 50;
 // How soon a character listening with no grammar the recogniser can offer is tried again.
 inline constexpr std::int64_t kNoGrammarRetryMs = 1000;
+inline constexpr std::int64_t kRecognizerWaitMs = 100;
 
 class VoiceListening : public host::EventSource {
  public:
@@ -68,6 +75,8 @@ class VoiceListening : public host::EventSource {
   std::optional<std::string> ListeningCharacter() const;
   std::optional<std::string> PushToTalkCharacter() const;
   bool Start(const std::string& character, std::int64_t now_ms);
+  bool RecognizerLoaded(std::string* why);
+  bool WaitForRecognizer(const std::string& character, std::int64_t now_ms);
   bool ServeSession(std::int64_t now_ms);
   void Heard(const runtime::Recognition& heard, std::int64_t now_ms);
   void End(bool stop_listening);
@@ -81,6 +90,13 @@ class VoiceListening : public host::EventSource {
   bool unavailable_ = false;
   const voice::VoiceModule* module_ = nullptr;
   std::unique_ptr<runtime::SpeechRecognizer> recognizer_;
+  struct LoadedRecognizer {
+    std::unique_ptr<runtime::SpeechRecognizer> recognizer;
+    std::string error;
+    std::string diagnostics;
+  };
+  std::future<LoadedRecognizer> loading_;
+  std::unique_ptr<voice::AudioSource> waiting_microphone_;  // open while the recogniser loads
   std::unique_ptr<voice::Listener> session_;
   std::string listener_;
   runtime::VoiceGrammarSet offered_;
