@@ -3,6 +3,8 @@
 // reports one, error codes, and MIDI rendered to sound when fluidsynth is installed.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QScreen>
 #include <atomic>
 
 #include "desktop/services/private/media_playback.h"
@@ -11,6 +13,7 @@
 #include "support/media_bytes.h"
 #include "support/qt_desktop.h"
 #include "support/scratch_folder.h"
+#include "support/test_clip.h"
 
 namespace rirerazo::desktop {
 namespace {
@@ -147,6 +150,37 @@ TEST_F(DesktopMedia, VideoEndsAtTheLatestAfterItsHeadersLength) {
   testing::PumpUntil([] { return false; }, 300);  // the player may or may not report
   now_ms_ += 1000 + QtMediaDevice::FallbackGraceMs(1000);
   EXPECT_EQ(Mode(), "stopped");
+  EXPECT_EQ(Send("close media"), me::kNone);
+}
+
+// A video plays in a window of its own picture size in the middle of the screen, where a
+// render draws it too, and its first second shows red there.
+TEST_F(DesktopMedia, AVideoPlaysInTheMiddleOfTheScreen) {
+  RIRERAZO_REQUIRE_DESKTOP();
+  const std::string clip = testing::MakeRedThenBlueClip(folder_);
+  if (clip.empty()) GTEST_SKIP() << "ffmpeg is missing";
+  ASSERT_EQ(Send("open \"" + clip + "\" type avivideo alias media"), me::kNone);
+  ASSERT_EQ(Send("play media"), me::kNone);
+  QWidget* window = nullptr;
+  testing::PumpUntil([&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->inherits("QVideoWidget") && widget->isVisible() &&
+          widget->size() == QSize(64, 48)) {
+        window = widget;
+      }
+    }
+    return window != nullptr;
+  });
+  ASSERT_NE(window, nullptr) << "no video window of the clip's size";
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  EXPECT_LE((window->geometry().center() - screen.center()).manhattanLength(), 2)
+      << "window at " << window->x() << "," << window->y();
+  testing::PumpUntil([] { return false; }, 300);
+  const QImage shot =
+      QGuiApplication::primaryScreen()->grabWindow(0, window->x(), window->y(), 64, 48).toImage();
+  const QColor middle = shot.pixelColor(32, 24);
+  EXPECT_TRUE(middle.red() > 180 && middle.green() < 80 && middle.blue() < 80)
+      << "middle of the window: " << middle.name().toStdString();
   EXPECT_EQ(Send("close media"), me::kNone);
 }
 

@@ -11,24 +11,12 @@
 #include "render/video_layer.h"
 #include "render_test_support.h"
 #include "support/media_bytes.h"
+#include "support/test_clip.h"
 
 namespace rirerazo::render::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A 64x48 clip at 10 pictures a second: one second red, one second blue, with a 440 Hz tone
-// throughout; made by the ffmpeg program. Empty when it cannot be made.
-std::string MakeClip(const rirerazo::testing::ScratchFolder& folder) {
-  const std::string path = folder / "clip.avi";
-  const CommandResult made = RunCommand(
-      "ffmpeg -v error -y -f lavfi -i 'color=c=red:s=64x48:r=10:d=1' -f lavfi -i "
-      "'color=c=blue:s=64x48:r=10:d=1' -f lavfi -i 'sine=frequency=440:sample_rate=22050:d=2' "
-      "-filter_complex '[0:v][1:v]concat=n=2:v=1:a=0[v]' -map '[v]' -map 2:a -c:v mjpeg -q:v 2 "
-      "-c:a pcm_s16le '" +
-      path + "' 2>&1");
-  return made.status == 0 && fs::exists(path) ? path : std::string();
-}
 
 QColor MeanColour(const QImage& image, const QRect& region) {
   long r = 0, g = 0, b = 0, n = 0;
@@ -60,7 +48,7 @@ class VideoTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RIRERAZO_REQUIRE_FFMPEG_TOOLS();
-    clip_path_ = MakeClip(folder_);
+    clip_path_ = rirerazo::testing::MakeRedThenBlueClip(folder_);
     if (clip_path_.empty()) GTEST_SKIP() << "ffmpeg cannot make a test clip";
     if (QGuiApplication::instance() == nullptr) {
       setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -28,13 +28,17 @@ class VideoPlayback final : public MediaPlayback {
         &player_, &QMediaPlayer::errorOccurred,
         [this](QMediaPlayer::Error, const QString& text) { Fail(text.toStdString()); });
     // The window takes the video's own size once it is known, in the middle of the screen
-    // (where a render draws the video too).
-    QObject::connect(window_.videoSink(), &QVideoSink::videoSizeChanged, [this] {
-      const QSize size = window_.videoSink()->videoSize();
-      if (size.isEmpty()) return;
-      window_.resize(size);
-      Centre();
-    });
+    // (where a render draws the video too). Queued: the sink announces the size with its
+    // lock held, so asking it for the size at once would wait on that lock for ever.
+    QObject::connect(
+        window_.videoSink(), &QVideoSink::videoSizeChanged, &window_,
+        [this] {
+          const QSize size = window_.videoSink()->videoSize();
+          if (size.isEmpty()) return;
+          window_.resize(size);
+          Centre();
+        },
+        Qt::QueuedConnection);
     player_.setSource(QUrl::fromLocalFile(QString::fromStdString(file)));
   }
 
