@@ -28,6 +28,7 @@ IndexedPixels DecodePixels(const Character& character, std::size_t index,
       detail::DecodeStored(character, stored.data, stored.compressed,
                            std::uint64_t(stride) * image.height, ImageBlockName(index));
   IndexedPixels pixels{image.width, image.height, {}};
+  if (image.width == 0) return pixels;  // no rows to copy (and no buffer to copy them from)
   pixels.indices.resize(std::size_t(image.width) * image.height);
   for (std::size_t y = 0; y < image.height; ++y) {
     std::memcpy(pixels.indices.data() + y * image.width,

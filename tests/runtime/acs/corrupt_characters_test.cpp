@@ -3,6 +3,10 @@
 // (Run under the sanitizer build to catch out-of-bounds reads these tests provoke.)
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "acs_test_support.h"
 #include "platform/runtime_error.h"
 
@@ -152,6 +156,21 @@ TEST(CorruptCharacter, DamagedImageDataFailsWhenFirstDecodedNotWhenOpened) {
     EXPECT_NE(error.Description().find("damaged.acs: image 0 at offset"), std::string::npos)
         << error.Description();
   }
+}
+
+// The inputs the character reader's fuzzer once failed on (fuzz/acs/regressions/) load or
+// fail cleanly, here under the sanitizers of the test build too.
+TEST(CorruptCharacter, SavedFuzzFindingsLoadOrFailCleanly) {
+  const std::filesystem::path folder =
+      std::filesystem::path(RIRERAZO_SOURCE_DIR) / "fuzz/acs/regressions";
+  int played = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    SCOPED_TRACE(entry.path().string());
+    std::ifstream in(entry.path(), std::ios::binary);
+    UseEverything({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+    ++played;
+  }
+  EXPECT_GT(played, 0);
 }
 
 }  // namespace
