@@ -49,15 +49,15 @@ status=0
     2> "$log.time" || status=$?
 read -r wall user system < "$log.time"
 
-stat() { grep -m1 -o "stat::$1: *[0-9]*" "$log" | grep -o '[0-9]*$' || echo '?'; }
 done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1 || true)
 [[ -n $done_line ]] || done_line=$(grep -E '^#[0-9]+[[:space:]]' "$log" | tail -1 || true)
 coverage=$(grep -o 'cov: [0-9]*' <<< "$done_line" | grep -o '[0-9]*' || echo '?')
 features=$(grep -o 'ft: [0-9]*' <<< "$done_line" | grep -o '[0-9]*' || echo '?')
 summary="$target: $(date -u +%FT%TZ) wall ${wall%.*} s, cpu $(awk "BEGIN{printf \"%d\", $user+$system}") s,"
-summary+=" $(stat number_of_executed_units) runs, $(stat average_exec_per_sec)/s,"
+summary+=" $(fuzz_log_stat "$log" number_of_executed_units) runs,"
+summary+=" $(fuzz_log_stat "$log" average_exec_per_sec)/s,"
 summary+=" cov $coverage, ft $features, corpus $(ls "$home/corpus" | wc -l) files,"
-summary+=" peak rss $(stat peak_rss_mb) MB"
+summary+=" peak rss $(fuzz_log_stat "$log" peak_rss_mb) MB"
 if [[ $status -ne 0 ]]; then
   summary+=", FINDING (status $status): $(ls -t "$home/findings" | head -1)"
 fi

@@ -24,7 +24,7 @@ run_one() {
   options+=(-max_total_time="$seconds")
   inputs=("$corpus" "${inputs[@]}")
   if "$binary" "${options[@]}" "${inputs[@]}" > "$corpus.log" 2>&1; then
-    echo "fuzz $target: $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$corpus.log" | grep -o '[0-9]*$') runs, clean"
+    echo "fuzz $target: $(fuzz_log_stat "$corpus.log" number_of_executed_units) runs, clean"
   else
     echo "fuzz $target: FAILED"; tail -40 "$corpus.log"; rm -rf "$corpus"; return 1
   fi

@@ -31,3 +31,6 @@ fuzz_target_options() {
   [[ -n $dict ]] && echo "-dict=$dict"
   return 0
 }
+
+# A figure of libFuzzer's final statistics (-print_final_stats=1) in log $1, or "?".
+fuzz_log_stat() { grep -m1 -o "stat::$2: *[0-9]*" "$1" | grep -o '[0-9]*$' || echo '?'; }

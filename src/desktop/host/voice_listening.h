@@ -42,6 +42,7 @@ inline constexpr std::int64_t kListenTimeoutMs = 10000;
 inline constexpr std::int64_t kListenPollMs = 50;
 // How soon a character listening with no grammar the recogniser can offer is tried again.
 inline constexpr std::int64_t kNoGrammarRetryMs = 1000;
+// How long the player waits for the recogniser's first load before carrying on without it.
 inline constexpr std::int64_t kRecognizerWaitMs = 100;
 
 class VoiceListening : public host::EventSource {
