@@ -201,9 +201,12 @@ TEST_F(RenderTest, TheProgramRendersTheWelcomeShow) {
                                        "welcome.vrn' 2>&1");
   ASSERT_EQ(run.status, 0) << run.output;
   const auto probe = Probe(video);
-  ASSERT_TRUE(StreamOf(probe, "video") && StreamOf(probe, "audio"));
-  const double duration_s = std::stod(probe["format"]["duration"].get<std::string>());
-  EXPECT_NEAR(duration_s, double(TraceEndMs(run.output)) / 1000, 0.05);
+  const auto* picture = StreamOf(probe, "video");
+  ASSERT_TRUE(picture && StreamOf(probe, "audio"));
+  // The picture's length, not the file's: the compressed sound ends on a whole block of samples,
+  // up to about 50 ms past the show.
+  const double duration_s = std::stod((*picture)["duration"].get<std::string>());
+  EXPECT_NEAR(duration_s, double(TraceEndMs(run.output)) / 1000, 0.041);
   const Span speech = RequestSpan(run.output, "Speak");
   const auto sound = DecodeSound(video);
   EXPECT_GT(Energy(sound, speech.start_ms / 1000.0 + 0.1, speech.end_ms / 1000.0 - 0.1), 300);
