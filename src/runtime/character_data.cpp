@@ -100,25 +100,6 @@ const acs::LocalizedInfo* EnglishOrFirst(const std::vector<acs::LocalizedInfo>& 
 
 }  // namespace
 
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  }
-  return upper;
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = char(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = char(y - 'a' + 'A');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // A frame reaches the end when falling through past the last frame is possible from it,
 // directly or through frames it can branch or fall through to. Iterated to a fixed point; the
 // graph is tiny (one node per frame).

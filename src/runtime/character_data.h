@@ -110,7 +110,7 @@ std::shared_ptr<const CharacterData> BuildCharacterData(std::shared_ptr<const ac
 // Computes AnimationTiming::reaches_end.
 std::vector<bool> FramesReachingEnd(const std::vector<FrameTiming>& frames);
 
-std::string UpperAscii(std::string_view text);
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+using acs::EqualsIgnoreCase;
+using acs::UpperAscii;
 
 }  // namespace rirerazo::runtime

@@ -302,6 +302,14 @@ struct RgbaImage {
 };
 
 // ---------------------------------------------------------------------------------------------
+// Names
+
+// Animation and state names compare without regard to ASCII case; files store them
+// upper-cased, which UpperAscii gives.
+std::string UpperAscii(std::string_view text);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// ---------------------------------------------------------------------------------------------
 // The character
 
 struct Character {

@@ -12,18 +12,24 @@ char FoldAscii(char c) {
   return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+constexpr std::uint16_t kPrimaryLanguageMask = 0x3FF;
+constexpr std::uint16_t kEnglish = 0x0009;
+
+}  // namespace
+
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = FoldAscii(c);
+  return upper;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
   }
   return true;
 }
-
-constexpr std::uint16_t kPrimaryLanguageMask = 0x3FF;
-constexpr std::uint16_t kEnglish = 0x0009;
-
-}  // namespace
 
 std::string Guid::ToString() const {
   char text[40];
@@ -56,14 +62,14 @@ const MouthOverlay* Frame::FindOverlay(MouthShape shape) const {
 
 const Animation* Character::FindAnimation(std::string_view name) const {
   for (const Animation& animation : animations) {
-    if (EqualsIgnoringCase(animation.name, name)) return &animation;
+    if (EqualsIgnoreCase(animation.name, name)) return &animation;
   }
   return nullptr;
 }
 
 const State* Character::FindState(std::string_view name) const {
   for (const State& state : info.states) {
-    if (EqualsIgnoringCase(state.name, name)) return &state;
+    if (EqualsIgnoreCase(state.name, name)) return &state;
   }
   return nullptr;
 }

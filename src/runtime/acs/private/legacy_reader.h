@@ -40,14 +40,6 @@ struct LegacyHeader {
   CharacterInfo info;
 };
 
-// Names that refer to animations (return animations, states' lists) and state names are
-// upper-cased, as current files store them, so that a converted file reads back the same model.
-inline std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-  }
-  return text;
-}
 
 // A string in the older layout: a u32 count and that many UTF-16 units (or bytes, when
 // single_byte), with no terminator. Single-byte text is read as Latin-1.

@@ -41,16 +41,8 @@ void WriteFrame(ByteWriter& out, const Frame& frame) {
 
 }  // namespace
 
-std::string UpperAscii(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
-// The block repeats the name in upper case. The return animation is written as given; files
-// made by the original tools leave it empty unless the transition uses it.
+// The block repeats the name in upper case, and stores the return animation upper-cased as
+// well; files made by the original tools leave it empty unless the transition uses it.
 void WriteAnimationBlock(ByteWriter& out, const Animation& animation) {
   out.String(UpperAscii(animation.name));
   out.U8(static_cast<std::uint8_t>(animation.transition));

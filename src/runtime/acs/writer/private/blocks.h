@@ -26,6 +26,5 @@ void WriteInfoBlock(ByteWriter& out, const CharacterInfo& info);
 std::uint32_t ConsistentFlags(const CharacterInfo& info);
 
 // ASCII upper case, as the format stores names inside blocks and the states list.
-std::string UpperAscii(std::string_view text);
 
 }  // namespace rirerazo::acs::writer
