@@ -71,7 +71,6 @@ std::vector<Color> ReadPalette(ByteReader& in) {
 // (lookups ignore case), so that a converted file reads back the same model.
 std::vector<State> ReadStates(ByteReader& in) {
   std::vector<State> states(in.Count(in.U16(), 6, "state"));
-  // Upper-cased, as current files store them, so that a converted file reads back the same.
   for (State& state : states) {
     state.name = UpperAscii(ReadLegacyString(in));
     state.animations.resize(in.Count(in.U16(), 4, "state animation"));

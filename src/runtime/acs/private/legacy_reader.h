@@ -40,7 +40,6 @@ struct LegacyHeader {
   CharacterInfo info;
 };
 
-
 // A string in the older layout: a u32 count and that many UTF-16 units (or bytes, when
 // single_byte), with no terminator. Single-byte text is read as Latin-1.
 std::string ReadLegacyString(ByteReader& in, bool single_byte = false);

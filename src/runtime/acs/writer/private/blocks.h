@@ -25,6 +25,4 @@ void WriteInfoBlock(ByteWriter& out, const CharacterInfo& info);
 // The flags with the voice and balloon bits made to match the optional blocks present.
 std::uint32_t ConsistentFlags(const CharacterInfo& info);
 
-// ASCII upper case, as the format stores names inside blocks and the states list.
-
 }  // namespace rirerazo::acs::writer
